@@ -1,0 +1,10 @@
+# Sanitizer builds apply to the whole tree so that every test runs instrumented.
+if(ZV_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(ZV_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT ZV_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "ZV_SANITIZE must be address, thread or empty, not '${ZV_SANITIZE}'")
+endif()

@@ -1,0 +1,32 @@
+#include "app/application.h"
+
+#include "app/command_ids.h"
+
+namespace {
+// Every edge at -100 marks a move range the user has not set.
+constexpr SRect kMoveRangeNotSet{-100, -100, -100, -100};
+}  // namespace
+
+CApplication::CApplication(IMainWindow& mainWindow, SRect desktop,
+                           std::vector<std::u16string> characterNames, int characterCount)
+    : mainWindow_(mainWindow),
+      characterNames_(std::move(characterNames)),
+      characterCount_(characterCount),
+      desktop_(desktop) {}
+
+void CApplication::Build() {
+  moveRange_ = kMoveRangeNotSet;
+}
+
+void CApplication::EndAllCharacters() {
+  for (int i = 0; i < characters_.Count(); ++i) {
+    if (CCharacter* character = characters_.ValueAt(i)) character->RequestEnding();
+  }
+  exiting_.store(true, std::memory_order_release);
+}
+
+CCharacter* CApplication::CharacterOfEntry(int commandId) const {
+  const int index = commandId - kCmdCharacterFirst;
+  if (index < 0 || index >= characterCount_) return nullptr;
+  return characters_.Find(characterNames_[static_cast<size_t>(index)]);
+}

@@ -1,0 +1,62 @@
+#include "app/main_window_proc.h"
+
+#include "app/app_menus.h"
+#include "app/application.h"
+#include "app/command_ids.h"
+#include "app/program_state.h"
+
+CMainWindowProc::CMainWindowProc(SProgramState& state, IUserInterface& ui)
+    : state_(state), ui_(ui), systemMenu_(BuildSystemMenu()), exitMenu_(BuildExitMenu()) {}
+
+void CMainWindowProc::OnCreate(IMainWindow& window) {
+  window_ = &window;
+  window.StartTimer(kStatusTimerId, kStatusTimerIntervalMs);
+}
+
+void CMainWindowProc::OnDestroy() {
+  if (window_) window_->StopTimer(kStatusTimerId);
+  ui_.PostQuit(0);
+}
+
+void CMainWindowProc::OnTimer(int timerId) {
+  if (timerId != kStatusTimerId) return;
+  // The system status the scripts read is refreshed here twice a second.
+}
+
+void CMainWindowProc::OnAppMessage(uint32_t message, intptr_t param) {
+  if (message == kQuitRequestMessage) {
+    if (window_) window_->Destroy();
+  } else if (message == kTrayMessage) {
+    OnTrayMouse(static_cast<int>(param));
+  }
+}
+
+void CMainWindowProc::OnTrayMouse(int mouseMessage) {
+  if (!window_) return;
+  if (mouseMessage == kTrayLeftButtonDown) {
+    window_->BringToForeground();
+  } else if (mouseMessage == kTrayRightButtonDown) {
+    const bool exiting = application_ && application_->IsExiting();
+    OpenPopupMenu(exiting ? exitMenu_ : systemMenu_);
+  }
+}
+
+void CMainWindowProc::OpenPopupMenu(const CMenuModel& menu) {
+  window_->BringToForeground();
+  const SPoint at{state_.cursorX.load(std::memory_order_relaxed),
+                  state_.cursorY.load(std::memory_order_relaxed)};
+  ui_.TrackPopupMenu(menu, at, *window_);
+}
+
+void CMainWindowProc::OnCommand(int commandId) {
+  if (commandId == kCmdQuitNow) {
+    if (window_) window_->Destroy();
+    return;
+  }
+  if (!application_) return;
+  if (commandId == kCmdExit) {
+    application_->EndAllCharacters();
+  } else if (commandId >= kCmdCharacterFirst && commandId <= kCmdCharacterLast) {
+    if (CCharacter* character = application_->CharacterOfEntry(commandId)) character->ToggleHidden();
+  }
+}

@@ -1,0 +1,104 @@
+#pragma once
+// The main thread's user interface: the hidden main window with its message queue and
+// timers, the notification icon, pop-up menus, message boxes, the cursor, and the
+// worker that drives frames.
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "platform/geometry.h"
+
+class CMenuModel;
+class IMainWindow;
+
+// Message numbers of the main window's own messages, as the program defines them.
+constexpr uint32_t kAppMessageBase = 0x8000;                 // first application message
+constexpr uint32_t kTrayMessage = kAppMessageBase + 1;       // notification icon mouse event
+constexpr uint32_t kQuitRequestMessage = kAppMessageBase + 2;
+
+// Mouse messages the notification icon reports (the system's own numbers).
+constexpr int kTrayLeftButtonDown = 513;
+constexpr int kTrayRightButtonDown = 516;
+
+// The main window procedure, implemented by the core. Every call arrives on the main
+// thread, from the message loop.
+class IMainWindowHandler {
+ public:
+  virtual ~IMainWindowHandler() = default;
+  virtual void OnCreate(IMainWindow& window) = 0;
+  virtual void OnDestroy() = 0;
+  virtual void OnTimer(int timerId) = 0;
+  // A posted application message (kTrayMessage, kQuitRequestMessage, …) with its parameter.
+  virtual void OnAppMessage(uint32_t message, intptr_t param) = 0;
+  // A menu command or accelerator.
+  virtual void OnCommand(int commandId) = 0;
+};
+
+class IMainWindow {
+ public:
+  virtual ~IMainWindow() = default;
+  // Queues a message for the window's thread and returns at once; safe from any thread.
+  virtual void PostAppMessage(uint32_t message, intptr_t param) = 0;
+  // Destroys the window: the handler's OnDestroy runs before this returns.
+  virtual void Destroy() = 0;
+  virtual void BringToForeground() = 0;
+  // Starts or restarts a repeating timer delivered to OnTimer.
+  virtual void StartTimer(int timerId, uint32_t intervalMs) = 0;
+  virtual void StopTimer(int timerId) = 0;
+};
+
+struct SMainWindowDesc {
+  std::u16string title;
+  bool taskbarButton = false;  // an ordinary window with a taskbar button, else a tool window
+};
+
+enum class EMessageBoxIcon { None, Error, Warning, Information };
+
+// The per-frame work, as a body the backend runs: on a thread of its own with a real
+// clock, or stepped from the message loop on a virtual clock. Begin and End bracket the
+// whole run on the same thread as the frames.
+class IFrameWorker {
+ public:
+  virtual ~IFrameWorker() = default;
+  virtual void Begin() = 0;
+  virtual bool KeepRunning() = 0;
+  // Does one frame's work and returns how long to sleep before the next one.
+  virtual uint32_t Step() = 0;
+  virtual void End() = 0;
+};
+
+class IUserInterface {
+ public:
+  virtual ~IUserInterface() = default;
+  // Creates the main window and calls the handler's OnCreate; null on failure.
+  // The window object stays owned by the backend and valid, destroyed or not, for the
+  // life of the platform, so other threads may still post to it (posts are dropped).
+  virtual IMainWindow* CreateMainWindow(const SMainWindowDesc& desc, IMainWindowHandler& handler) = 0;
+  // Runs the message loop until a quit is posted; returns the quit code.
+  virtual int RunMessageLoop() = 0;
+  // Posts the quit message that ends RunMessageLoop with `code`.
+  virtual void PostQuit(int code) = 0;
+
+  // The notification icon of the main window; its mouse events arrive as kTrayMessage
+  // with the mouse message number as parameter.
+  virtual bool AddTrayIcon(IMainWindow& owner, const std::u16string& tip) = 0;
+  virtual void RemoveTrayIcon(IMainWindow& owner) = 0;
+
+  // Shows `menu` at `at` and waits until it closes; a chosen item reaches the owner's
+  // OnCommand. The menu must stay alive and unchanged while it shows.
+  virtual void TrackPopupMenu(const CMenuModel& menu, SPoint at, IMainWindow& owner) = 0;
+  // Whether a pop-up menu is showing; safe from any thread.
+  virtual bool IsPopupMenuShowing() const = 0;
+
+  // A modal message box with an OK button; owner may be null.
+  virtual void MessageBox(IMainWindow* owner, const std::u16string& text,
+                          const std::u16string& caption, EMessageBoxIcon icon) = 0;
+
+  // The cursor's position on the desktop; safe from any thread.
+  virtual SPoint CursorPosition() = 0;
+
+  // Starts running `worker`; false when it cannot start. JoinFrameWorker waits until
+  // the worker has ended (the worker's KeepRunning must turn false first).
+  virtual bool StartFrameWorker(IFrameWorker& worker) = 0;
+  virtual void JoinFrameWorker() = 0;
+};

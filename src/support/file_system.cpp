@@ -1,0 +1,181 @@
+#include "support/file_system.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "support/string_list.h"
+#include "support/utf.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr bool kNativeBackslash = fs::path::preferred_separator == '\\';
+
+char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+fs::path PathFromUtf16(std::u16string_view text) {
+  if constexpr (kNativeBackslash) {
+    return fs::path(std::u16string(text));
+  } else {
+    return fs::path(ToUtf8(text));
+  }
+}
+
+std::u16string Utf16FromPath(const fs::path& path) {
+  if constexpr (kNativeBackslash) {
+    return path.u16string();
+  } else {
+    return FromUtf8(path.native());
+  }
+}
+
+// The entry of `folder` whose name matches `name` ignoring ASCII case; when several
+// do, the smallest name wins so the choice does not depend on the listing order.
+std::optional<fs::path> FindIgnoringCase(const fs::path& folder, std::u16string_view name) {
+  std::error_code error;
+  fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error);
+  if (error) return std::nullopt;
+  std::optional<fs::path> best;
+  for (; it != fs::directory_iterator(); it.increment(error)) {
+    if (error) break;
+    fs::path candidate = it->path().filename();
+    if (!EqualsIgnoringAsciiCase(Utf16FromPath(candidate), name)) continue;
+    if (!best || candidate < *best) best = std::move(candidate);
+  }
+  return best;
+}
+
+bool Exists(const fs::path& path) {
+  std::error_code error;
+  return fs::exists(fs::symlink_status(path, error));
+}
+
+// A name for the temporary file, unique within this process and unlikely to meet one
+// of another process writing the same folder.
+fs::path TemporarySibling(const fs::path& target) {
+  static std::atomic<unsigned> counter{0};
+  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+  fs::path name = target.filename();
+  name += "." + std::to_string(ticks) + "-" + std::to_string(counter.fetch_add(1)) + ".tmp";
+  return target.parent_path() / name;
+}
+
+}  // namespace
+
+fs::path ToNativePath(std::u16string_view enginePath) {
+  if constexpr (kNativeBackslash) {
+    return PathFromUtf16(enginePath);
+  } else {
+    std::u16string slashed(enginePath);
+    for (char16_t& c : slashed) {
+      if (c == u'\\') c = u'/';
+    }
+    fs::path exact = PathFromUtf16(slashed);
+    if (slashed.empty() || Exists(exact)) return exact;
+
+    // Rebuild component by component, looking for a differently cased name wherever
+    // the exact one is missing.
+    fs::path resolved = slashed.front() == u'/' ? fs::path("/") : fs::path();
+    bool folderExists = true;
+    std::u16string_view rest(slashed);
+    while (!rest.empty()) {
+      const size_t slash = rest.find(u'/');
+      const std::u16string_view component = rest.substr(0, slash);
+      rest.remove_prefix(slash == std::u16string_view::npos ? rest.size() : slash + 1);
+      if (component.empty()) continue;
+      fs::path next = resolved / PathFromUtf16(component);
+      if (folderExists && !Exists(next) && component != u"." && component != u"..") {
+        if (auto match = FindIgnoringCase(resolved, component)) next = resolved / *match;
+      }
+      folderExists = folderExists && Exists(next);
+      resolved = std::move(next);
+    }
+    // Keep a trailing separator: callers append names to folder paths.
+    if (slashed.back() == u'/') resolved /= "";
+    return resolved;
+  }
+}
+
+std::u16string FromNativePath(const fs::path& nativePath) {
+  std::u16string text = Utf16FromPath(nativePath);
+  for (char16_t& c : text) {
+    if (c == u'/') c = u'\\';
+  }
+  return text;
+}
+
+std::optional<std::vector<SDirEntry>> ListDirectory(std::u16string_view folder) {
+  std::error_code error;
+  fs::directory_iterator it(ToNativePath(folder), error);
+  if (error) return std::nullopt;
+  std::vector<SDirEntry> entries;
+  for (; it != fs::directory_iterator(); it.increment(error)) {
+    if (error) return std::nullopt;
+    std::error_code statusError;
+    const bool isDirectory = it->is_directory(statusError);
+    entries.push_back({Utf16FromPath(it->path().filename()), isDirectory && !statusError});
+  }
+  return entries;
+}
+
+void ListFiles(std::u16string_view folder, CStringList& out) {
+  const auto entries = ListDirectory(folder);
+  if (!entries) return;
+  const std::u16string prefix = std::u16string(folder) + u'\\';
+  for (const SDirEntry& entry : *entries) {
+    if (entry.isDirectory) continue;
+    std::error_code error;
+    if (fs::is_regular_file(ToNativePath(prefix + entry.name), error)) out.Push(prefix + entry.name);
+  }
+  for (const SDirEntry& entry : *entries) {
+    if (!entry.isDirectory) continue;
+    // A linked folder may lead back to one of its parents; only real folders are walked.
+    std::error_code error;
+    if (fs::is_symlink(ToNativePath(prefix + entry.name), error)) continue;
+    ListFiles(prefix + entry.name, out);
+  }
+}
+
+std::optional<std::string> ReadFileBytes(std::u16string_view path) {
+  std::ifstream file(ToNativePath(path), std::ios::binary);
+  if (!file) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) return std::nullopt;
+  return bytes;
+}
+
+bool WriteFileAtomically(std::u16string_view path, std::string_view bytes) {
+  const fs::path target = ToNativePath(path);
+  const fs::path temporary = TemporarySibling(target);
+  {
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    if (!file) return false;
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (file.fail()) {
+      std::error_code ignored;
+      fs::remove(temporary, ignored);
+      return false;
+    }
+  }
+  std::error_code error;
+  fs::rename(temporary, target, error);
+  if (error) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The file layer. Engine paths are "\"-separated strings as the character data writes
+// them; this layer maps them to the system's paths, tolerating letter-case differences
+// between the data and the files, and writes user state so it is never half-written.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CStringList;
+
+// Maps an engine path to a system path. Off Windows, "\" becomes "/" and, when an exact
+// name is missing, each component is matched case-insensitively (ASCII) against its
+// folder; a component with no match is kept as written. Costs one listing per
+// component that needed the fallback.
+std::filesystem::path ToNativePath(std::u16string_view enginePath);
+// Maps a system path back to an engine path ("/" becomes "\").
+std::u16string FromNativePath(const std::filesystem::path& nativePath);
+
+struct SDirEntry {
+  std::u16string name;
+  bool isDirectory = false;
+};
+
+// The entries of a folder in the system's listing order, without "." and "..";
+// nullopt when the folder cannot be listed.
+std::optional<std::vector<SDirEntry>> ListDirectory(std::u16string_view folder);
+
+// Appends folder + "\" + name for every regular file of the folder, then does the same
+// for each sub-folder, recursively: a folder's files come before its sub-folders'.
+void ListFiles(std::u16string_view folder, CStringList& out);
+
+// The whole content of a file, or nullopt when it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(std::u16string_view path);
+
+// Writes the bytes to a temporary file in the same folder and renames it over the
+// target, so a crash leaves either the old or the new content. False on any failure,
+// in which case the target is untouched and the temporary file removed.
+bool WriteFileAtomically(std::u16string_view path, std::string_view bytes);

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "app/application.h"
+#include "app/frame_thread.h"
+#include "app/program_state.h"
+#include "app_fakes.h"
+
+namespace {
+
+struct FrameThreadFixture : ::testing::Test {
+  FakeMainWindow window;
+  FakeClock clock;
+  FakeUi ui;
+  SProgramState state;
+
+  std::unique_ptr<CApplication> MakeApplication(int discovered) {
+    std::vector<std::u16string> names;
+    for (int i = 0; i < discovered; ++i) names.push_back(u"c" + std::u16string(1, char16_t(u'0' + i)));
+    return std::make_unique<CApplication>(window, SRect{0, 0, 800, 600}, names, discovered);
+  }
+
+  static FakeCharacter* AddCharacter(CApplication& app, const std::u16string& name) {
+    auto* character = new FakeCharacter;
+    app.Characters().Insert(name, character);
+    return character;
+  }
+
+  size_t QuitRequests() const {
+    size_t n = 0;
+    for (const auto& message : window.posted) n += message.first == kQuitRequestMessage;
+    return n;
+  }
+};
+
+TEST_F(FrameThreadFixture, NoFrameWorkRunsUntilFramesAreEnabled) {
+  auto app = MakeApplication(1);
+  FakeCharacter* character = AddCharacter(*app, u"c0");
+  CFrameThread frames(state, *app, clock, ui);
+  frames.Begin();
+  EXPECT_EQ(clock.resolution, 5);
+  frames.Step();
+  EXPECT_EQ(character->updates, 0);
+  state.framesEnabled = true;
+  frames.Step();
+  EXPECT_EQ(character->updates, 1);
+  frames.End();
+  EXPECT_EQ(clock.resolution, 0);
+}
+
+TEST_F(FrameThreadFixture, QuitIsRequestedOnceEveryCharacterHasFinished) {
+  auto app = MakeApplication(2);
+  FakeCharacter* first = AddCharacter(*app, u"c0");
+  FakeCharacter* second = AddCharacter(*app, u"c1");
+  second->framesUntilFinished = 3;
+  state.framesEnabled = true;
+  CFrameThread frames(state, *app, clock, ui);
+  frames.Begin();
+  frames.Step();
+  EXPECT_EQ(QuitRequests(), 0u);
+
+  app->EndAllCharacters();
+  EXPECT_TRUE(app->IsExiting());
+  EXPECT_TRUE(first->ending && second->ending);
+  frames.Step();  // first finishes, second has two frames to go
+  frames.Step();
+  EXPECT_EQ(QuitRequests(), 0u);
+  frames.Step();
+  EXPECT_EQ(QuitRequests(), 1u);
+}
+
+TEST_F(FrameThreadFixture, CharactersThatWereNeverCreatedKeepTheProgramRunning) {
+  // Three folders were discovered but only one character exists: it finishing is not
+  // enough, because the count of discovered characters is what must be reached.
+  auto app = MakeApplication(3);
+  FakeCharacter* only = AddCharacter(*app, u"c0");
+  only->ending = true;
+  state.framesEnabled = true;
+  CFrameThread frames(state, *app, clock, ui);
+  frames.Begin();
+  for (int i = 0; i < 5; ++i) frames.Step();
+  EXPECT_TRUE(only->IsFinished());
+  EXPECT_EQ(QuitRequests(), 0u);
+}
+
+TEST_F(FrameThreadFixture, CursorSampleKeepsThePositionAndItsMove) {
+  auto app = MakeApplication(1);
+  state.framesEnabled = true;
+  CFrameThread frames(state, *app, clock, ui);
+  frames.Begin();
+  ui.cursor = {100, 50};
+  frames.Step();
+  ui.cursor = {90, 70};
+  frames.Step();
+  EXPECT_EQ(state.cursorX.load(), 90);
+  EXPECT_EQ(state.cursorY.load(), 70);
+  EXPECT_DOUBLE_EQ(state.cursorDx.load(), -10.0);
+  EXPECT_DOUBLE_EQ(state.cursorDy.load(), 20.0);
+}
+
+TEST_F(FrameThreadFixture, StepReturnsTheSleepOfThePacingGrid) {
+  auto app = MakeApplication(1);
+  CFrameThread frames(state, *app, clock, ui);
+  clock.now = 1000;
+  frames.Begin();
+  EXPECT_EQ(frames.Step(), 33u);
+  clock.now += 40;  // 40 ms into the window; the next grid point is at 66 ms
+  EXPECT_EQ(frames.Step(), 26u);
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/window_registry.h"
+#include "temp_folder.h"
+#include "tool_process.h"
+
+namespace {
+
+const std::string kNoCharacter = "messagebox \"エラー\" \"キャラクターが一体もありません\"\n";
+const std::string kSecondInstance = "messagebox \"エラー\" \"多重起動はできません\"\n";
+
+struct ToolRunFixture : ::testing::Test {
+  TempFolder work;
+  TempFolder app;
+
+  ToolProcess Tool(const std::string& name = "tool") {
+    return ToolProcess(work.Path() / "run", work.Path() / (name + ".err"));
+  }
+  std::string AppDir() const { return app.Path().string(); }
+  std::string TracePath(const std::string& name = "trace") const { return (work.Path() / (name + ".jsonl")).string(); }
+
+  std::string ReadTrace(const std::string& name = "trace") const {
+    std::ifstream in(TracePath(name), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+};
+
+TEST_F(ToolRunFixture, WithoutCharactersTheProgramSaysSoAndEndsWithZero) {
+  struct SLayout {
+    const char* what;
+    void (*make)(const TempFolder&);
+  };
+  const SLayout layouts[] = {
+      {"no Characters folder", [](const TempFolder&) {}},
+      {"empty", [](const TempFolder& f) { f.MakeFolder("Characters"); }},
+      {"only files", [](const TempFolder& f) { f.WriteFile("Characters/a.txt", "x"); }},
+      {"only _ folders", [](const TempFolder& f) { f.MakeFolder("Characters/_a"); f.MakeFolder("Characters/_b"); }},
+  };
+  for (const SLayout& layout : layouts) {
+    TempFolder folder;
+    layout.make(folder);
+    const SToolResult result = Tool().Run({"run", "--app-dir", folder.Path().string()});
+    EXPECT_EQ(result.exitCode, 0) << layout.what;
+    EXPECT_EQ(result.standardError, kNoCharacter) << layout.what;
+  }
+}
+
+TEST_F(ToolRunFixture, TraceListsTheFirstFifteenOfTwentyCharacters) {
+  for (int i = 0; i < 20; ++i) app.MakeFolder("Characters/chara" + std::to_string(i));
+  const SToolResult result = Tool().Run({"run", "--app-dir", AppDir(), "--frames", "3", "--trace", TracePath()});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.standardError, "");
+
+  const std::string trace = ReadTrace();
+  const std::string firstLine = trace.substr(0, trace.find('\n'));
+  EXPECT_EQ(firstLine.rfind("{\"frame\":0,\"event\":\"startup\",\"characters\":[", 0), 0u) << firstLine;
+  const std::regex name("\"chara[0-9]+\"");
+  EXPECT_EQ(std::distance(std::sregex_iterator(firstLine.begin(), firstLine.end(), name), std::sregex_iterator()), 15);
+  EXPECT_NE(firstLine.find("\"count\":15,\"taskbar\":false}"), std::string::npos) << firstLine;
+}
+
+TEST_F(ToolRunFixture, ProgramArgumentsAfterTheSeparatorReachTheOptionParser) {
+  app.MakeFolder("Characters/one");
+  const SToolResult result = Tool().Run(
+      {"run", "--app-dir", AppDir(), "--frames", "1", "--trace", TracePath(), "--", "/taskbar", "word", "-x"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_NE(ReadTrace().find("\"characters\":[\"one\"],\"count\":1,\"taskbar\":true}"), std::string::npos) << ReadTrace();
+}
+
+TEST_F(ToolRunFixture, ASecondCopyIsRefusedWhileTheFirstRunsAndAKilledOneBlocksNothing) {
+  app.MakeFolder("Characters/one");
+  ToolProcess first = Tool("first");
+  first.Start({"run", "--app-dir", AppDir(), "--realtime", "--trace", TracePath("first")});
+  ASSERT_TRUE(WaitForText(TracePath("first"), "\"startup\""));
+
+  const SToolResult second = Tool("second").Run({"run", "--app-dir", AppDir(), "--frames", "1"});
+  EXPECT_EQ(second.exitCode, 0);
+  EXPECT_EQ(second.standardError, kSecondInstance);
+
+  first.Kill();
+  first.Wait();
+  const SToolResult third = Tool("third").Run({"run", "--app-dir", AppDir(), "--frames", "1"});
+  EXPECT_EQ(third.exitCode, 0);
+  EXPECT_EQ(third.standardError, "");
+}
+
+TEST_F(ToolRunFixture, AtMostThirtyCharacterWindowsRunOnTheDesktop) {
+  for (int i = 0; i < 15; ++i) app.MakeFolder("Characters/chara" + std::to_string(i));
+  // Another process's character windows, registered in the census these runs read.
+  SHeadlessOptions foreignOptions;
+  foreignOptions.runtimeDir = (work.Path() / "run" / "zelvotta").string();
+  std::filesystem::create_directories(work.Path() / "run");
+  CHeadlessPlatform foreign(foreignOptions);
+  for (int i = 0; i < 15; ++i) foreign.Windows().Register(u"Zelvotta_Character_Window");
+
+  const SToolResult fifteen = Tool().Run({"run", "--app-dir", AppDir(), "--frames", "1"});
+  EXPECT_EQ(fifteen.exitCode, 0);
+  EXPECT_EQ(fifteen.standardError, "");
+
+  foreign.Windows().Register(u"Zelvotta_Character_Window");
+  foreign.Windows().Register(u"zelvotta_character_window");  // titles match exactly
+  const SToolResult sixteen = Tool().Run({"run", "--app-dir", AppDir(), "--frames", "1"});
+  EXPECT_EQ(sixteen.exitCode, 0);
+  EXPECT_EQ(sixteen.standardError, "messagebox \"エラー\" \"キャラクターの起動数は30体までです\"\n");
+}
+
+TEST_F(ToolRunFixture, BadOptionsAreReportedWithUsage) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"run", "--frames", "x"}, {"run", "--screen", "100"}, {"run", "--bogus", "1"},
+        {"run", "--frames"}, {"run", "--trace", "/nonexistent-folder/trace.jsonl"}}) {
+    const SToolResult result = Tool().Run(arguments);
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.standardError.find("zelvotta-tool run: "), std::string::npos) << result.standardError;
+  }
+}
+
+}  // namespace

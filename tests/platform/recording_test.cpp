@@ -1,0 +1,126 @@
+// What the headless backend records instead of showing: message boxes, the trace, the
+// tray icon and pop-up menus.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <thread>
+
+#include "platform/headless/headless_platform.h"
+#include "platform/menu_model.h"
+#include "recording_handler.h"
+#include "temp_dir.h"
+
+namespace {
+
+struct SPlatformFixture {
+  explicit SPlatformFixture(std::string traceFile = "")
+      : platform([&] {
+          SHeadlessOptions options;
+          options.runtimeDir = dir.Path();
+          options.traceFile = std::move(traceFile);
+          return options;
+        }()),
+        log(platform.Clock()),
+        handler(log) {
+    window = platform.Ui().CreateMainWindow({u"main", false}, handler);
+  }
+  CTempDir dir;
+  CHeadlessPlatform platform;
+  CEventLog log;
+  CRecordingHandler handler;
+  IMainWindow* window = nullptr;
+};
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(MessageBox, PrintsOneLineAndTracesIt) {
+  SPlatformFixture fixture;
+  testing::internal::CaptureStderr();
+  fixture.platform.Ui().MessageBox(nullptr, u"\u30AD\u30E3\u30E9 \"x\"", u"\u30A8\u30E9\u30FC",
+                                   EMessageBoxIcon::Error);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "messagebox \"\u30A8\u30E9\u30FC\" \"\u30AD\u30E3\u30E9 \"x\"\"\n");
+  EXPECT_EQ(fixture.platform.TraceLines(),
+            std::vector<std::string>{
+                R"({"frame":0,"event":"messagebox","caption":"エラー","text":"キャラ \"x\""})"});
+}
+
+TEST(Trace, FileHoldsTheSameLinesAsMemoryAndStartsEmpty) {
+  CTempDir outside;
+  const std::string path = outside.Path() + "/trace.jsonl";
+  std::ofstream(path) << "left over from an earlier run\n";
+  SPlatformFixture fixture(path);
+  fixture.platform.Trace(CTraceRecord("start").Add("ok", true));
+  fixture.platform.Trace(CTraceRecord("names").Add("list", std::vector<std::u16string>{u"a", u"b"}));
+  const std::vector<std::string> expected{R"({"frame":0,"event":"start","ok":true})",
+                                          R"({"frame":0,"event":"names","list":["a","b"]})"};
+  EXPECT_EQ(fixture.platform.TraceLines(), expected);
+  EXPECT_EQ(ReadLines(path), expected);  // flushed per line: readable while running
+  EXPECT_TRUE(fixture.platform.TraceFileOpen());
+}
+
+TEST(Trace, RecordsFromManyThreadsAreAllKept) {
+  CTempDir outside;
+  const std::string path = outside.Path() + "/trace.jsonl";
+  SPlatformFixture fixture(path);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&fixture, t] {
+      for (int i = 0; i < 250; ++i) fixture.platform.Trace(CTraceRecord("t").Add("id", int64_t{t}));
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(fixture.platform.TraceLines().size(), 1000u);
+  EXPECT_EQ(ReadLines(path).size(), 1000u);
+}
+
+TEST(TrayIcon, ClicksReachTheOwnerWhileTheIconExists) {
+  SPlatformFixture fixture;
+  IUserInterface& ui = fixture.platform.Ui();
+  EXPECT_FALSE(fixture.platform.ClickTrayIcon(kTrayLeftButtonDown));
+  ASSERT_TRUE(ui.AddTrayIcon(*fixture.window, u"Zelvotta"));
+  EXPECT_TRUE(fixture.platform.HasTrayIcon());
+  EXPECT_TRUE(fixture.platform.ClickTrayIcon(kTrayLeftButtonDown));
+  EXPECT_TRUE(fixture.platform.ClickTrayIcon(kTrayRightButtonDown));
+  ui.RemoveTrayIcon(*fixture.window);
+  EXPECT_FALSE(fixture.platform.HasTrayIcon());
+  EXPECT_FALSE(fixture.platform.ClickTrayIcon(kTrayRightButtonDown));
+  ui.PostQuit(0);
+  ui.RunMessageLoop();
+  EXPECT_EQ(fixture.log.Events(),
+            (std::vector<std::string>{"0 create", "0 message 32769 513", "0 message 32769 516"}));
+}
+
+TEST(PopupMenu, KeepsACopyAndTracesIt) {
+  SPlatformFixture fixture;
+  IUserInterface& ui = fixture.platform.Ui();
+  {
+    CMenuModel menu;
+    menu.InsertAt(0, 104, u"About");
+    menu.items.emplace_back().separator = true;
+    CMenuItem& sub = menu.items.emplace_back();
+    sub.text = u"Scale";
+    sub.subMenu = std::make_unique<CMenuModel>();
+    sub.subMenu->InsertAt(0, 32776, u"50%");
+    sub.subMenu->items[0].checked = true;
+    ui.TrackPopupMenu(menu, {12, 34}, *fixture.window);
+  }
+  EXPECT_FALSE(ui.IsPopupMenuShowing());
+  const CMenuModel* shown = fixture.platform.LastTrackedMenu();
+  ASSERT_NE(shown, nullptr);
+  ASSERT_EQ(shown->items.size(), 3u);
+  EXPECT_TRUE(shown->items[1].separator);
+  const CMenuItem* scale = shown->FindById(32776);
+  ASSERT_NE(scale, nullptr);
+  EXPECT_TRUE(scale->checked);
+  EXPECT_EQ(fixture.platform.TraceLines(),
+            std::vector<std::string>{
+                R"({"frame":0,"event":"menu","x":12,"y":34,"items":["About","","Scale"]})"});
+}
+
+}  // namespace

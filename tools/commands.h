@@ -1,0 +1,9 @@
+#pragma once
+// The subcommands of zelvotta-tool; each takes the arguments after its own name and
+// returns the process exit code.
+#include <string>
+#include <vector>
+
+using ToolArguments = std::vector<std::string>;
+
+int RunRunCommand(const ToolArguments& arguments);
