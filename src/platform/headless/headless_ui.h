@@ -39,13 +39,13 @@ class CHeadlessUi final : public IUserInterface {
   bool IsPopupMenuShowing() const override { return false; }
   void MessageBox(IMainWindow* owner, const std::u16string& text, const std::u16string& caption,
                   EMessageBoxIcon icon) override;
-  SPoint CursorPosition() override { return cursor_.load(std::memory_order_relaxed); }
+  SPoint CursorPosition() override { return UnpackPoint(cursor_.load(std::memory_order_relaxed)); }
   bool StartFrameWorker(IFrameWorker& worker) override;
   void JoinFrameWorker() override;
 
   // For tests and tools.
   uint64_t FrameCount() const { return frames_.load(std::memory_order_acquire); }
-  void SetCursorPosition(SPoint position) { cursor_.store(position, std::memory_order_relaxed); }
+  void SetCursorPosition(SPoint position) { cursor_.store(PackPoint(position), std::memory_order_relaxed); }
   bool HasTrayIcon() const { return trayOwner_.load(std::memory_order_acquire) != nullptr; }
   // A copy of the menu most recently tracked; null before the first.
   const CMenuModel* LastTrackedMenu() const { return lastMenu_.get(); }
@@ -80,7 +80,14 @@ class CHeadlessUi final : public IUserInterface {
   std::atomic<CHeadlessMainWindow*> mainWindow_{nullptr};
   std::atomic<CHeadlessMainWindow*> trayOwner_{nullptr};
   std::unique_ptr<CMenuModel> lastMenu_;
-  std::atomic<SPoint> cursor_{SPoint{}};
+  // Both coordinates in one word, so a reader never sees x of one move and y of another.
+  static uint64_t PackPoint(SPoint p) {
+    return (uint64_t{static_cast<uint32_t>(p.x)} << 32) | static_cast<uint32_t>(p.y);
+  }
+  static SPoint UnpackPoint(uint64_t v) {
+    return SPoint{static_cast<int>(static_cast<uint32_t>(v >> 32)), static_cast<int>(static_cast<uint32_t>(v))};
+  }
+  std::atomic<uint64_t> cursor_{0};
   std::atomic<uint64_t> frames_{0};
 
   IFrameWorker* worker_ = nullptr;  // main thread only
