@@ -7,3 +7,8 @@
 using ToolArguments = std::vector<std::string>;
 
 int RunRunCommand(const ToolArguments& arguments);
+int RunEvalCommand(const ToolArguments& arguments);
+int RunWavCommand(const ToolArguments& arguments);
+int RunCursorCommand(const ToolArguments& arguments);
+int RunImageCommand(const ToolArguments& arguments);
+int RunComposeCommand(const ToolArguments& arguments);

@@ -14,6 +14,11 @@ struct SCommand {
 
 constexpr SCommand kCommands[] = {
     {"run", RunRunCommand, "run the engine headless for a number of frames"},
+    {"eval", RunEvalCommand, "evaluate script expressions, one per line of standard input"},
+    {"wav", RunWavCommand, "load a WAV file and print its format; --play plays it"},
+    {"cursor", RunCursorCommand, "load a .cur or .ani file and describe its first frame"},
+    {"image", RunImageCommand, "decode a PNG or TGA file and print its size and pixel hash"},
+    {"compose", RunComposeCommand, "scale an image or merge a layer into a frame, as characters are painted"},
 };
 
 int Usage() {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/command_ids.h"
+#include "window/command_ids.h"
 
 namespace {
 

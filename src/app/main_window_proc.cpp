@@ -2,14 +2,17 @@
 
 #include "app/app_menus.h"
 #include "app/application.h"
-#include "app/command_ids.h"
+#include "window/command_ids.h"
 #include "app/program_state.h"
+#include "script/system_status.h"
 
-CMainWindowProc::CMainWindowProc(SProgramState& state, IUserInterface& ui)
-    : state_(state), ui_(ui), systemMenu_(BuildSystemMenu()), exitMenu_(BuildExitMenu()) {}
+CMainWindowProc::CMainWindowProc(SProgramState& state, IUserInterface& ui, ISystemInfo& systemInfo)
+    : state_(state), ui_(ui), systemInfo_(systemInfo), systemMenu_(BuildSystemMenu()), exitMenu_(BuildExitMenu()) {}
 
 void CMainWindowProc::OnCreate(IMainWindow& window) {
   window_ = &window;
+  // The scripts see a complete status from the first frame on.
+  SystemStatus().Refresh(systemInfo_);
   window.StartTimer(kStatusTimerId, kStatusTimerIntervalMs);
 }
 
@@ -21,6 +24,7 @@ void CMainWindowProc::OnDestroy() {
 void CMainWindowProc::OnTimer(int timerId) {
   if (timerId != kStatusTimerId) return;
   // The system status the scripts read is refreshed here twice a second.
+  SystemStatus().Refresh(systemInfo_);
 }
 
 void CMainWindowProc::OnAppMessage(uint32_t message, intptr_t param) {
@@ -53,10 +57,7 @@ void CMainWindowProc::OnCommand(int commandId) {
     if (window_) window_->Destroy();
     return;
   }
-  if (!application_) return;
-  if (commandId == kCmdExit) {
-    application_->EndAllCharacters();
-  } else if (commandId >= kCmdCharacterFirst && commandId <= kCmdCharacterLast) {
-    if (CCharacter* character = application_->CharacterOfEntry(commandId)) character->ToggleHidden();
-  }
+  // Every other command acts on the application; one it does not know yet is ignored,
+  // as the default window procedure would.
+  if (application_) application_->HandleCommand(commandId);
 }

@@ -2,14 +2,20 @@
 // The main window procedure: the notification icon, the system status timer, the quit
 // request and every menu command of the application.
 #include "platform/menu_model.h"
+#include "platform/system_info.h"
 #include "platform/user_interface.h"
 
 class CApplication;
+
+// Timer of the main window that refreshes the system status.
+constexpr int kStatusTimerId = 100;
+constexpr unsigned kStatusTimerIntervalMs = 500;
+
 struct SProgramState;
 
 class CMainWindowProc : public IMainWindowHandler {
  public:
-  CMainWindowProc(SProgramState& state, IUserInterface& ui);
+  CMainWindowProc(SProgramState& state, IUserInterface& ui, ISystemInfo& systemInfo);
 
   // The application exists from the end of start-up; until then commands do nothing.
   void SetApplication(CApplication* application) { application_ = application; }
@@ -28,6 +34,7 @@ class CMainWindowProc : public IMainWindowHandler {
 
   SProgramState& state_;
   IUserInterface& ui_;
+  ISystemInfo& systemInfo_;
   IMainWindow* window_ = nullptr;
   CApplication* application_ = nullptr;
   CMenuModel systemMenu_;

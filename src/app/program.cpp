@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/application.h"
-#include "app/command_ids.h"
+#include "window/command_ids.h"
 #include "app/discovery.h"
 #include "app/frame_thread.h"
 #include "app/main_window_proc.h"
@@ -31,7 +31,7 @@ constexpr int kMaxCharacterWindows = 30;
 class CProgram {
  public:
   CProgram(IPlatform& platform, const std::vector<std::u16string>& arguments)
-      : platform_(platform), arguments_(arguments), windowProc_(state_, platform.Ui()) {}
+      : platform_(platform), arguments_(arguments), windowProc_(state_, platform.Ui(), platform.SystemInfo()) {}
 
   int Run();
 
@@ -56,7 +56,7 @@ class CProgram {
 int CProgram::Run() {
   if (!StartUp()) return 0;
 
-  application_ = std::make_unique<CApplication>(*mainWindow_, platform_.Process().DesktopRect(),
+  application_ = std::make_unique<CApplication>(*mainWindow_, platform_.Audio(), platform_.Process().DesktopRect(),
                                                 discovery_.names, discovery_.count);
   windowProc_.SetApplication(application_.get());
   application_->Build();

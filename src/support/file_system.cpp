@@ -1,5 +1,6 @@
 #include "support/file_system.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -116,6 +117,23 @@ std::u16string FromNativePath(const fs::path& nativePath) {
   return text;
 }
 
+namespace {
+
+char16_t AsciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; }
+
+// The order Windows file systems list names in: ASCII letters compared without case,
+// then code units. Character data is written there, and which character folders are
+// used and which of two equally named script blocks wins depend on this order, so every
+// system lists the same way.
+bool ListedBefore(const SDirEntry& a, const SDirEntry& b) {
+  const auto upperLess = [](char16_t x, char16_t y) { return AsciiUpper(x) < AsciiUpper(y); };
+  if (std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(), upperLess)) return true;
+  if (std::lexicographical_compare(b.name.begin(), b.name.end(), a.name.begin(), a.name.end(), upperLess)) return false;
+  return a.name < b.name;
+}
+
+}  // namespace
+
 std::optional<std::vector<SDirEntry>> ListDirectory(std::u16string_view folder) {
   std::error_code error;
   fs::directory_iterator it(ToNativePath(folder), error);
@@ -127,6 +145,7 @@ std::optional<std::vector<SDirEntry>> ListDirectory(std::u16string_view folder) 
     const bool isDirectory = it->is_directory(statusError);
     entries.push_back({Utf16FromPath(it->path().filename()), isDirectory && !statusError});
   }
+  std::sort(entries.begin(), entries.end(), ListedBefore);
   return entries;
 }
 

@@ -23,8 +23,9 @@ struct SDirEntry {
   bool isDirectory = false;
 };
 
-// The entries of a folder in the system's listing order, without "." and "..";
-// nullopt when the folder cannot be listed.
+// The entries of a folder, without "." and "..", in the order a Windows file system
+// lists them (ASCII letters without case, then code units) on every system; nullopt
+// when the folder cannot be listed.
 std::optional<std::vector<SDirEntry>> ListDirectory(std::u16string_view folder);
 
 // Appends folder + "\" + name for every regular file of the folder, then does the same

@@ -2,7 +2,9 @@
 // Small stand-ins for the platform and for characters, recording what the shell asks.
 #include <vector>
 
+#include "platform/audio.h"
 #include "platform/clock.h"
+#include "platform/system_info.h"
 #include "platform/user_interface.h"
 #include "runtime/character.h"
 
@@ -32,6 +34,25 @@ class FakeClock : public IClock {
   int resolution = 0;
 };
 
+// Answers with a fixed date and counts how often the status was refreshed.
+class FakeSystemInfo : public ISystemInfo {
+ public:
+  SLocalTime LocalTime() override {
+    ++refreshes;
+    return time;
+  }
+  std::optional<SMemoryStatus> MemoryStatus() override { return std::nullopt; }
+  bool OpenCpuUsage() override { return false; }
+  std::optional<int> SampleCpuUsage() override { return std::nullopt; }
+  int CoreCount() override { return 2; }
+  std::string CpuVendor() override { return "Unknown"; }
+  uint32_t Milliseconds() override { return 0; }
+  uint64_t CycleCount() override { return 0; }
+
+  SLocalTime time{2031, 7, 4, 5, 9, 15, 0};
+  int refreshes = 0;
+};
+
 class FakeUi : public IUserInterface {
  public:
   IMainWindow* CreateMainWindow(const SMainWindowDesc&, IMainWindowHandler&) override { return nullptr; }
@@ -53,6 +74,16 @@ class FakeUi : public IUserInterface {
   std::vector<const CMenuModel*> trackedMenus;
   SPoint trackedAt;
   SPoint cursor;
+};
+
+// An audio system without a device: every open is counted and refused.
+class FakeAudio : public IAudio {
+ public:
+  std::unique_ptr<IAudioOutput> Open(const SPcmFormat&, AudioBufferDone) override {
+    ++opens;
+    return nullptr;
+  }
+  int opens = 0;
 };
 
 class FakeCharacter : public CCharacter {

@@ -11,12 +11,13 @@ struct FrameThreadFixture : ::testing::Test {
   FakeMainWindow window;
   FakeClock clock;
   FakeUi ui;
+  FakeAudio audio;
   SProgramState state;
 
   std::unique_ptr<CApplication> MakeApplication(int discovered) {
     std::vector<std::u16string> names;
     for (int i = 0; i < discovered; ++i) names.push_back(u"c" + std::u16string(1, char16_t(u'0' + i)));
-    return std::make_unique<CApplication>(window, SRect{0, 0, 800, 600}, names, discovered);
+    return std::make_unique<CApplication>(window, audio, SRect{0, 0, 800, 600}, names, discovered);
   }
 
   static FakeCharacter* AddCharacter(CApplication& app, const std::u16string& name) {

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "app/application.h"
-#include "app/command_ids.h"
+#include "window/command_ids.h"
 #include "app/main_window_proc.h"
 #include "app/program_state.h"
 #include "app_fakes.h"
+#include "script/system_status.h"
 
 namespace {
 
@@ -12,8 +13,10 @@ struct MainWindowProcFixture : ::testing::Test {
   SProgramState state;
   FakeUi ui;
   FakeMainWindow window;
-  CMainWindowProc proc{state, ui};
-  CApplication app{window, SRect{0, 0, 800, 600}, {u"alpha", u"beta", u"gamma"}, 2};
+  FakeSystemInfo systemInfo;
+  CMainWindowProc proc{state, ui, systemInfo};
+  FakeAudio audio;
+  CApplication app{window, audio, SRect{0, 0, 800, 600}, {u"alpha", u"beta", u"gamma"}, 2};
 
   void SetUp() override {
     proc.OnCreate(window);
@@ -27,6 +30,17 @@ TEST_F(MainWindowProcFixture, CreationStartsTheStatusTimerAndDestructionQuits) {
   proc.OnDestroy();
   EXPECT_EQ(window.stoppedTimers, std::vector<int>{kStatusTimerId});
   EXPECT_EQ(ui.quitCodes, std::vector<int>{0});
+}
+
+TEST_F(MainWindowProcFixture, CreationAndTheStatusTimerRefreshTheSystemStatus) {
+  EXPECT_EQ(systemInfo.refreshes, 1);
+  EXPECT_EQ(SystemStatus().Year(), 2031);
+  systemInfo.time.year = 2032;
+  proc.OnTimer(kStatusTimerId);
+  EXPECT_EQ(systemInfo.refreshes, 2);
+  EXPECT_EQ(SystemStatus().Year(), 2032);
+  proc.OnTimer(kStatusTimerId + 1);
+  EXPECT_EQ(systemInfo.refreshes, 2);
 }
 
 TEST_F(MainWindowProcFixture, TrayClicksBringForwardOrOpenTheRightMenu) {
@@ -85,7 +99,8 @@ TEST_F(MainWindowProcFixture, ExitEndsEveryCharacter) {
 TEST(AppMenus, SystemMenuHoldsTheSettingsAndTheExitEntry) {
   SProgramState state;
   FakeUi ui;
-  CMainWindowProc proc{state, ui};
+  FakeSystemInfo systemInfo;
+  CMainWindowProc proc{state, ui, systemInfo};
   const CMenuModel& menu = proc.SystemMenu();
   for (int id = kCmdScaleFirst + 2; id <= kCmdScaleLast - 1; ++id) EXPECT_NE(menu.FindById(id), nullptr) << id;
   EXPECT_EQ(menu.FindById(kCmdScaleFirst), nullptr);  // 300 % is accepted but never offered

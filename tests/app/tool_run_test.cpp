@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "platform/headless/headless_platform.h"
@@ -60,10 +59,10 @@ TEST_F(ToolRunFixture, TraceListsTheFirstFifteenOfTwentyCharacters) {
 
   const std::string trace = ReadTrace();
   const std::string firstLine = trace.substr(0, trace.find('\n'));
-  EXPECT_EQ(firstLine.rfind("{\"frame\":0,\"event\":\"startup\",\"characters\":[", 0), 0u) << firstLine;
-  const std::regex name("\"chara[0-9]+\"");
-  EXPECT_EQ(std::distance(std::sregex_iterator(firstLine.begin(), firstLine.end(), name), std::sregex_iterator()), 15);
-  EXPECT_NE(firstLine.find("\"count\":15,\"taskbar\":false}"), std::string::npos) << firstLine;
+  EXPECT_EQ(firstLine,
+            "{\"frame\":0,\"event\":\"startup\",\"characters\":[\"chara0\",\"chara1\",\"chara10\",\"chara11\","
+            "\"chara12\",\"chara13\",\"chara14\",\"chara15\",\"chara16\",\"chara17\",\"chara18\",\"chara19\","
+            "\"chara2\",\"chara3\",\"chara4\"],\"count\":15,\"taskbar\":false}");
 }
 
 TEST_F(ToolRunFixture, ProgramArgumentsAfterTheSeparatorReachTheOptionParser) {

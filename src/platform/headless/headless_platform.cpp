@@ -2,10 +2,14 @@
 
 #include <cstdio>
 
+#include "platform/headless/audio_headless.h"
 #include "platform/headless/headless_process.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/headless/layered_windows.h"
 #include "platform/headless/real_clock.h"
 #include "platform/headless/runtime_dir.h"
+#include "platform/headless/system_info_linux.h"
+#include "platform/headless/text_headless.h"
 #include "platform/headless/trace_log.h"
 #include "platform/headless/virtual_clock.h"
 #include "platform/headless/window_registry.h"
@@ -44,6 +48,17 @@ CHeadlessPlatform::CHeadlessPlatform(SHeadlessOptions options)
   }
   ui_ = std::make_unique<CHeadlessUi>(*clock, virtualClock_.get(), *windows_, *trace_,
                                       options_.quitAfterFrames);
+  systemInfo_ = std::make_unique<CLinuxSystemInfo>();
+  audio_ = std::make_unique<CHeadlessAudio>(*clock);
+  // Against the wall clock a thread delivers the audio's notifications; on the virtual
+  // clock every frame does, so runs stay repeatable.
+  if (options_.realtime) {
+    audio_->StartPumpThread(5);
+  } else {
+    ui_->SetAfterVirtualFrame([audio = audio_.get()] { audio->Pump(); });
+  }
+  layered_ = std::make_unique<CHeadlessLayeredWindows>(*windows_);
+  text_ = std::make_unique<CHeadlessText>();
 }
 
 CHeadlessPlatform::~CHeadlessPlatform() = default;
@@ -57,6 +72,14 @@ IClock& CHeadlessPlatform::Clock() {
 
 IUserInterface& CHeadlessPlatform::Ui() { return *ui_; }
 
+ISystemInfo& CHeadlessPlatform::SystemInfo() { return *systemInfo_; }
+
+IAudio& CHeadlessPlatform::Audio() { return *audio_; }
+
+ILayeredWindows& CHeadlessPlatform::LayeredWindows() { return *layered_; }
+
+IText& CHeadlessPlatform::Text() { return *text_; }
+
 void CHeadlessPlatform::Trace(const CTraceRecord& record) {
   trace_->Append(record.ToJson(ui_->FrameCount()));
 }
@@ -69,3 +92,5 @@ bool CHeadlessPlatform::HasTrayIcon() const { return ui_->HasTrayIcon(); }
 const CMenuModel* CHeadlessPlatform::LastTrackedMenu() const { return ui_->LastTrackedMenu(); }
 bool CHeadlessPlatform::ClickTrayIcon(int mouseMessage) { return ui_->ClickTrayIcon(mouseMessage); }
 CWindowRegistry& CHeadlessPlatform::Windows() { return *windows_; }
+CHeadlessAudio& CHeadlessPlatform::HeadlessAudio() { return *audio_; }
+CHeadlessLayeredWindows& CHeadlessPlatform::Layered() { return *layered_; }

@@ -11,9 +11,13 @@
 #include "platform/headless/headless_options.h"
 #include "platform/platform.h"
 
+class CHeadlessAudio;
 class CHeadlessClock;
+class CHeadlessLayeredWindows;
 class CHeadlessProcess;
+class CHeadlessText;
 class CHeadlessUi;
+class CLinuxSystemInfo;
 class CTraceLog;
 class CVirtualClock;
 class CWindowRegistry;
@@ -28,6 +32,10 @@ class CHeadlessPlatform final : public IPlatform {
   IProcessServices& Process() override;
   IClock& Clock() override;
   IUserInterface& Ui() override;
+  ISystemInfo& SystemInfo() override;
+  IAudio& Audio() override;
+  ILayeredWindows& LayeredWindows() override;
+  IText& Text() override;
   // Appends the record, stamped with the current frame count, to the trace.
   void Trace(const CTraceRecord& record) override;
 
@@ -47,6 +55,10 @@ class CHeadlessPlatform final : public IPlatform {
   const std::string& RuntimeDir() const { return runtimeDir_; }
   // The census of this process, where other windows register their titles.
   CWindowRegistry& Windows();
+  // The recording audio; tests pump its buffer-done notifications.
+  CHeadlessAudio& HeadlessAudio();
+  // The layered windows with their recorded state, mouse delivery and desktop snapshots.
+  CHeadlessLayeredWindows& Layered();
 
  private:
   SHeadlessOptions options_;
@@ -57,4 +69,8 @@ class CHeadlessPlatform final : public IPlatform {
   std::unique_ptr<CVirtualClock> virtualClock_;
   std::unique_ptr<CHeadlessClock> realClock_;
   std::unique_ptr<CHeadlessUi> ui_;
+  std::unique_ptr<CLinuxSystemInfo> systemInfo_;
+  std::unique_ptr<CHeadlessAudio> audio_;
+  std::unique_ptr<CHeadlessLayeredWindows> layered_;
+  std::unique_ptr<CHeadlessText> text_;
 };

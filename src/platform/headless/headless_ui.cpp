@@ -115,7 +115,9 @@ std::optional<int> CHeadlessUi::StepVirtual() {
     }
     const uint32_t sleepMs = worker_->Step();
     CountFrame();
-    return AdvanceVirtual(clock_.NowMs() + sleepMs);
+    std::optional<int> code = AdvanceVirtual(clock_.NowMs() + sleepMs);
+    if (afterVirtualFrame_) afterVirtualFrame_();
+    return code;
   }
   if (std::optional<uint64_t> due = timers_.NextDue()) return AdvanceVirtual(*due);
   // Nothing will happen on this thread until another thread posts.

@@ -5,6 +5,7 @@
 // frame worker on a virtual clock, so a run is the same every time; in realtime mode
 // the worker runs on a thread of its own against the system clock.
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -45,6 +46,9 @@ class CHeadlessUi final : public IUserInterface {
 
   // For tests and tools.
   uint64_t FrameCount() const { return frames_.load(std::memory_order_acquire); }
+  // Runs after every frame stepped on the virtual clock, once the clock has moved on:
+  // where the platform delivers what became due meanwhile (audio buffers).
+  void SetAfterVirtualFrame(std::function<void()> hook) { afterVirtualFrame_ = std::move(hook); }
   void SetCursorPosition(SPoint position) { cursor_.store(PackPoint(position), std::memory_order_relaxed); }
   bool HasTrayIcon() const { return trayOwner_.load(std::memory_order_acquire) != nullptr; }
   // A copy of the menu most recently tracked; null before the first.
@@ -89,6 +93,7 @@ class CHeadlessUi final : public IUserInterface {
   }
   std::atomic<uint64_t> cursor_{0};
   std::atomic<uint64_t> frames_{0};
+  std::function<void()> afterVirtualFrame_;
 
   IFrameWorker* worker_ = nullptr;  // main thread only
   bool workerBegun_ = false;        // virtual mode: Begin has run

@@ -1,0 +1,45 @@
+#include "media/image_registry.h"
+
+#include <map>
+#include <mutex>
+
+namespace {
+
+// One slot per key ever loaded. The registry only watches its surfaces: they are freed
+// with their last owner, and a later load of the key decodes it again.
+struct SRegistrySlot {
+  std::mutex decoding;
+  std::weak_ptr<const CPixelSurface> surface;
+};
+
+struct SRegistry {
+  std::mutex mutex;
+  std::map<std::u16string, std::shared_ptr<SRegistrySlot>> slots;
+};
+
+SRegistry& Registry() {
+  static SRegistry registry;
+  return registry;
+}
+
+std::shared_ptr<SRegistrySlot> SlotFor(const std::u16string& key) {
+  SRegistry& registry = Registry();
+  std::lock_guard lock(registry.mutex);
+  std::shared_ptr<SRegistrySlot>& slot = registry.slots[key];
+  if (!slot) slot = std::make_shared<SRegistrySlot>();
+  return slot;
+}
+
+}  // namespace
+
+SRegisteredImage FindOrDecodeImage(const std::u16string& key, const ImageDecodeFunction& decode) {
+  const std::shared_ptr<SRegistrySlot> slot = SlotFor(key);
+  // Held while decoding, so a second thread loading the same key waits and shares.
+  std::lock_guard lock(slot->decoding);
+  if (std::shared_ptr<const CPixelSurface> live = slot->surface.lock()) return {std::move(live), true};
+  std::optional<CPixelSurface> decoded = decode();
+  if (!decoded) return {};
+  auto surface = std::make_shared<const CPixelSurface>(std::move(*decoded));
+  slot->surface = surface;
+  return {std::move(surface), false};
+}

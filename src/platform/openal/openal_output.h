@@ -1,0 +1,51 @@
+#pragma once
+// One OpenAL source playing queued buffers. OpenAL has no completion callback, so a
+// small thread polls the source every few milliseconds for processed buffers and
+// delivers their notifications outside the lock, where they may queue again.
+#include <AL/al.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "platform/audio.h"
+
+class COpenAlOutput final : public IAudioOutput {
+ public:
+  // Takes a source that is already generated; `alFormat` is an AL_FORMAT_* value.
+  COpenAlOutput(ALuint source, ALenum alFormat, const SPcmFormat& format, AudioBufferDone done);
+  // Stops the source and joins the polling thread; never from a notification.
+  ~COpenAlOutput() override;
+  COpenAlOutput(const COpenAlOutput&) = delete;
+  COpenAlOutput& operator=(const COpenAlOutput&) = delete;
+
+  bool Queue(SAudioBuffer& buffer) override;
+  bool Reset() override;
+  bool IsQueued(const SAudioBuffer& buffer) const override;
+  bool Close() override;
+
+ private:
+  struct SQueued {
+    SAudioBuffer* buffer;
+    ALuint alBuffer;
+  };
+
+  void Poll();
+  void Deliver(std::deque<SQueued>& finished, std::unique_lock<std::mutex>& lock);
+  void WaitForOtherDelivery(std::unique_lock<std::mutex>& lock);
+
+  const ALuint source_;
+  const ALenum alFormat_;
+  const SPcmFormat format_;
+  const AudioBufferDone done_;
+  mutable std::mutex mutex_;
+  std::condition_variable deliveryEnded_;
+  std::deque<SQueued> queue_;
+  int delivering_ = 0;
+  std::thread::id deliveringThread_;
+  bool closed_ = false;
+  std::atomic<bool> stop_{false};
+  std::thread poller_;
+};

@@ -1,0 +1,116 @@
+// The recording audio of the headless backend: timing on the virtual clock, the
+// notifications, resets, re-queuing from a notification and the mix.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "media/wav_header.h"
+#include "platform/headless/audio_headless.h"
+#include "platform/headless/virtual_clock.h"
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+SPcmFormat Mono16(uint32_t rate) {
+  SPcmFormat format;
+  format.channels = 1;
+  format.samplesPerSecond = rate;
+  format.averageBytesPerSecond = rate * 2;
+  format.blockAlign = 2;
+  format.bitsPerSample = 16;
+  return format;
+}
+
+TEST(HeadlessAudio, BuffersFinishWhenTheirTimeHasPassed) {
+  CVirtualClock clock;
+  CHeadlessAudio audio(clock);
+  std::vector<const SAudioBuffer*> finished;
+  auto output = audio.Open(Mono16(1000), [&](IAudioOutput&, SAudioBuffer& b) { finished.push_back(&b); });
+  ASSERT_NE(output, nullptr);
+  std::vector<uint8_t> bytes(200);  // 100 ms
+  SAudioBuffer first{bytes.data(), 200}, second{bytes.data(), 100};
+  ASSERT_TRUE(output->Queue(first));
+  ASSERT_TRUE(output->Queue(second));
+  EXPECT_FALSE(output->Queue(first));  // already queued
+
+  clock.AdvanceTo(99);
+  EXPECT_EQ(audio.Pump(), 0);
+  clock.AdvanceTo(100);
+  EXPECT_EQ(audio.Pump(), 1);
+  clock.AdvanceTo(150);
+  EXPECT_EQ(audio.Pump(), 1);
+  EXPECT_EQ(finished, (std::vector<const SAudioBuffer*>{&first, &second}));
+  EXPECT_TRUE(output->Close());
+  EXPECT_EQ(audio.Events(),
+            (Events{"open 1 1ch 1000Hz 16bit", "queue 1 200", "queue 1 100", "done 1 200", "done 1 100", "close 1"}));
+}
+
+TEST(HeadlessAudio, RefusesFormatsAPcmDeviceRefuses) {
+  CVirtualClock clock;
+  CHeadlessAudio audio(clock);
+  SPcmFormat inconsistent = Mono16(8000);
+  inconsistent.blockAlign = 4;
+  SPcmFormat silent = Mono16(0);
+  SPcmFormat odd = Mono16(8000);
+  odd.bitsPerSample = 12;
+  for (const SPcmFormat& format : {inconsistent, silent, odd}) EXPECT_EQ(audio.Open(format, nullptr), nullptr);
+  EXPECT_EQ(audio.Events(), (Events{"open-failed", "open-failed", "open-failed"}));
+}
+
+// A notification that queues again (what a looping channel does) must neither deadlock
+// nor survive a reset.
+TEST(HeadlessAudio, NotificationsMayQueueAgainAndResetReturnsEverything) {
+  CVirtualClock clock;
+  CHeadlessAudio audio(clock);
+  std::vector<uint8_t> bytes(20);
+  SAudioBuffer buffer{bytes.data(), 20};
+  bool requeue = true;
+  auto output = audio.Open(Mono16(1000), [&](IAudioOutput& out, SAudioBuffer& b) {
+    if (requeue) {
+      EXPECT_TRUE(out.Queue(b));
+    }
+  });
+  ASSERT_TRUE(output->Queue(buffer));
+  clock.AdvanceTo(35);
+  EXPECT_EQ(audio.Pump(), 3);  // at 10, 20 and 30 ms, each queued again
+  EXPECT_TRUE(output->IsQueued(buffer));
+  EXPECT_FALSE(output->Close());
+  requeue = false;
+  EXPECT_TRUE(output->Reset());
+  EXPECT_FALSE(output->IsQueued(buffer));
+  EXPECT_TRUE(output->Close());
+  EXPECT_FALSE(output->Queue(buffer));
+}
+
+TEST(HeadlessAudio, MixesWhatWasPlayedIntoAWavFile) {
+  CVirtualClock clock;
+  CHeadlessAudio audio(clock);
+  audio.RecordMix(true);
+  // 441 samples at 44.1 kHz: 10 ms of a constant level, then a reset halfway through
+  // a second buffer.
+  std::vector<uint8_t> bytes(882);
+  for (size_t i = 0; i < bytes.size(); i += 2) bytes[i + 1] = 0x10;  // 0x1000
+  SAudioBuffer first{bytes.data(), 882}, second{bytes.data(), 882};
+  auto output = audio.Open(Mono16(44100), nullptr);
+  ASSERT_TRUE(output->Queue(first));
+  ASSERT_TRUE(output->Queue(second));
+  clock.AdvanceTo(10);
+  audio.Pump();
+  clock.AdvanceTo(15);
+  ASSERT_TRUE(output->Reset());
+
+  const std::string mix = audio.MixWavFile();
+  const auto wav = DecodeWav(mix);
+  ASSERT_TRUE(wav);
+  EXPECT_EQ(wav->info.format.channels, 2);
+  EXPECT_EQ(wav->info.format.samplesPerSecond, 44100u);
+  // 441 + 220 stereo frames of 4 bytes, every sample 0x1000.
+  ASSERT_EQ(wav->samples.size(), (441u + 220u) * 4u);
+  for (size_t i = 0; i < wav->samples.size(); i += 2) {
+    ASSERT_EQ(static_cast<uint8_t>(wav->samples[i + 1]), 0x10) << i;
+  }
+}
+
+}  // namespace
