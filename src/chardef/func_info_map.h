@@ -56,6 +56,13 @@ class CCreateFuncInfoMap : public CVectorMap<std::u16string, CCreateFuncInfo*, t
   const std::u16string& ErrorMessage() const { return latch_.Message(); }
 
  private:
+  using Base = CVectorMap<std::u16string, CCreateFuncInfo*, true>;
+  // Entries come and go only through Register and RegisterReserved, which keep the
+  // name index and the per-type maps in step with the name map.
+  using Base::Add;
+  using Base::Clear;
+  using Base::Insert;
+
   static constexpr int kTypeCount = TEXT_STYLE_REG - ORDER_REG + 1;
   bool Store(std::unique_ptr<CCreateFuncInfo>& entry);
   static bool IsRegisterType(int type) { return type >= ORDER_REG && type <= TEXT_STYLE_REG; }

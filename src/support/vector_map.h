@@ -54,9 +54,10 @@ class CVectorMap {
 
   // Appends without looking for the key; lookups find the first of equal keys.
   void Add(const K& key, V value) {
-    m_keys.reserve(m_keys.size() + 1);
-    m_values.reserve(m_values.size() + 1);
-    // Both arrays have room now, so the pair is appended without a half-done state.
+    // Both arrays get room first, so an allocation failure leaves no half-added pair;
+    // they grow geometrically, so filling a map stays linear.
+    if (m_keys.size() == m_keys.capacity()) m_keys.reserve(2 * m_keys.size() + 1);
+    if (m_values.size() == m_values.capacity()) m_values.reserve(2 * m_values.size() + 1);
     m_keys.push_back(key);
     m_values.push_back(std::move(value));
   }

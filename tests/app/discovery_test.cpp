@@ -6,22 +6,22 @@
 
 namespace {
 
-std::u16string ApplicationFolder(const TempFolder& folder) { return FromNativePath(folder.Path()) + u"\\"; }
+std::u16string ApplicationFolder(const CTempFolder& folder) { return FromNativePath(folder.Native()) + u"\\"; }
 
 TEST(Discovery, FailsWithoutAUsableCharacterFolder) {
-  TempFolder noCharactersFolder;
+  CTempFolder noCharactersFolder;
   EXPECT_FALSE(DiscoverCharacters(ApplicationFolder(noCharactersFolder)).found);
 
-  TempFolder empty;
+  CTempFolder empty;
   empty.MakeFolder("Characters");
   EXPECT_FALSE(DiscoverCharacters(ApplicationFolder(empty)).found);
 
-  TempFolder onlyFiles;
-  onlyFiles.WriteFile("Characters/readme.txt", "x");
-  onlyFiles.WriteFile("Characters/Alice", "a file named like a character");
+  CTempFolder onlyFiles;
+  onlyFiles.WriteBytes("Characters/readme.txt", "x");
+  onlyFiles.WriteBytes("Characters/Alice", "a file named like a character");
   EXPECT_FALSE(DiscoverCharacters(ApplicationFolder(onlyFiles)).found);
 
-  TempFolder onlyUnderscored;
+  CTempFolder onlyUnderscored;
   onlyUnderscored.MakeFolder("Characters/_template");
   onlyUnderscored.MakeFolder("Characters/_old");
   const SDiscovery none = DiscoverCharacters(ApplicationFolder(onlyUnderscored));
@@ -30,12 +30,12 @@ TEST(Discovery, FailsWithoutAUsableCharacterFolder) {
 }
 
 TEST(Discovery, KeepsFoldersInListingOrderAndSkipsTheRest) {
-  TempFolder app;
+  CTempFolder app;
   app.MakeFolder("Characters/Bob");
   app.MakeFolder("Characters/_hidden");
   app.MakeFolder("Characters/alice");
   app.MakeFolder("Characters/Alice");  // differs only in case: a different name
-  app.WriteFile("Characters/notes.txt");
+  app.WriteBytes("Characters/notes.txt", "");
 
   // Listed as a Windows file system lists them, whatever the order on disk.
   const SDiscovery found = DiscoverCharacters(ApplicationFolder(app));
@@ -45,7 +45,7 @@ TEST(Discovery, KeepsFoldersInListingOrderAndSkipsTheRest) {
 }
 
 TEST(Discovery, UsesOnlyTheFirstFifteenButKeepsEveryName) {
-  TempFolder app;
+  CTempFolder app;
   for (int i = 0; i < 20; ++i) app.MakeFolder("Characters/chara" + std::to_string(i));
   const SDiscovery found = DiscoverCharacters(ApplicationFolder(app));
   EXPECT_EQ(found.count, 15);

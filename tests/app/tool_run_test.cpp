@@ -14,14 +14,14 @@ const std::string kNoCharacter = "messagebox \"エラー\" \"キャラクター�
 const std::string kSecondInstance = "messagebox \"エラー\" \"多重起動はできません\"\n";
 
 struct ToolRunFixture : ::testing::Test {
-  TempFolder work;
-  TempFolder app;
+  CTempFolder work;
+  CTempFolder app;
 
   ToolProcess Tool(const std::string& name = "tool") {
-    return ToolProcess(work.Path() / "run", work.Path() / (name + ".err"));
+    return ToolProcess(work.Native() / "run", work.Native() / (name + ".err"));
   }
-  std::string AppDir() const { return app.Path().string(); }
-  std::string TracePath(const std::string& name = "trace") const { return (work.Path() / (name + ".jsonl")).string(); }
+  std::string AppDir() const { return app.Native().string(); }
+  std::string TracePath(const std::string& name = "trace") const { return (work.Native() / (name + ".jsonl")).string(); }
 
   std::string ReadTrace(const std::string& name = "trace") const {
     std::ifstream in(TracePath(name), std::ios::binary);
@@ -34,18 +34,18 @@ struct ToolRunFixture : ::testing::Test {
 TEST_F(ToolRunFixture, WithoutCharactersTheProgramSaysSoAndEndsWithZero) {
   struct SLayout {
     const char* what;
-    void (*make)(const TempFolder&);
+    void (*make)(const CTempFolder&);
   };
   const SLayout layouts[] = {
-      {"no Characters folder", [](const TempFolder&) {}},
-      {"empty", [](const TempFolder& f) { f.MakeFolder("Characters"); }},
-      {"only files", [](const TempFolder& f) { f.WriteFile("Characters/a.txt", "x"); }},
-      {"only _ folders", [](const TempFolder& f) { f.MakeFolder("Characters/_a"); f.MakeFolder("Characters/_b"); }},
+      {"no Characters folder", [](const CTempFolder&) {}},
+      {"empty", [](const CTempFolder& f) { f.MakeFolder("Characters"); }},
+      {"only files", [](const CTempFolder& f) { f.WriteBytes("Characters/a.txt", "x"); }},
+      {"only _ folders", [](const CTempFolder& f) { f.MakeFolder("Characters/_a"); f.MakeFolder("Characters/_b"); }},
   };
   for (const SLayout& layout : layouts) {
-    TempFolder folder;
+    CTempFolder folder;
     layout.make(folder);
-    const SToolResult result = Tool().Run({"run", "--app-dir", folder.Path().string()});
+    const SToolResult result = Tool().Run({"run", "--app-dir", folder.Native().string()});
     EXPECT_EQ(result.exitCode, 0) << layout.what;
     EXPECT_EQ(result.standardError, kNoCharacter) << layout.what;
   }
@@ -94,8 +94,8 @@ TEST_F(ToolRunFixture, AtMostThirtyCharacterWindowsRunOnTheDesktop) {
   for (int i = 0; i < 15; ++i) app.MakeFolder("Characters/chara" + std::to_string(i));
   // Another process's character windows, registered in the census these runs read.
   SHeadlessOptions foreignOptions;
-  foreignOptions.runtimeDir = (work.Path() / "run" / "zelvotta").string();
-  std::filesystem::create_directories(work.Path() / "run");
+  foreignOptions.runtimeDir = (work.Native() / "run" / "zelvotta").string();
+  std::filesystem::create_directories(work.Native() / "run");
   CHeadlessPlatform foreign(foreignOptions);
   for (int i = 0; i < 15; ++i) foreign.Windows().Register(u"Zelvotta_Character_Window");
 

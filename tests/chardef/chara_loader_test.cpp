@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../support/temp_folder.h"
+#include "temp_folder.h"
 #include "chardef/chara_loader.h"
 #include "script/script_error.h"
 #include "support/application_folder.h"

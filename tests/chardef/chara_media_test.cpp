@@ -7,7 +7,7 @@
 
 #include "../media/cursor_builder.h"
 #include "../media/image_tga_builder.h"
-#include "../support/temp_folder.h"
+#include "temp_folder.h"
 #include "chardef/chara_loader.h"
 #include "chardef/chara_media.h"
 #include "media/embedded_images.h"

@@ -32,13 +32,4 @@ TEST(FuncListTest, WeightedItems) {
   }
 }
 
-TEST(FuncListTest, MediaNamesByExtension) {
-  EXPECT_TRUE(IsSoundName(u"a\\b.WaV"));
-  EXPECT_FALSE(IsSoundName(u"wav"));
-  EXPECT_FALSE(IsSoundName(u"a.wav\\b"));
-  EXPECT_TRUE(IsImageName(u"x.TGA"));
-  EXPECT_TRUE(IsImageName(u"x.png"));
-  EXPECT_FALSE(IsImageName(u"x.bmp"));
-}
-
 }  // namespace

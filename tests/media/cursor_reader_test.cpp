@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "../support/temp_folder.h"
+#include "temp_folder.h"
 #include "cursor_builder.h"
 #include "media/cursor_map.h"
 #include "media/cursor_reader.h"

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "../support/temp_folder.h"
+#include "temp_folder.h"
 #include "image_tga_builder.h"
 #include "media/embedded_images.h"
 #include "media/image_map.h"

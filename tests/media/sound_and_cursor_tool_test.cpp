@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "../support/temp_folder.h"
+#include "temp_folder.h"
 #include "cursor_builder.h"
 #include "sound_wav_builder.h"
 

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "../support/temp_folder.h"
+#include "temp_folder.h"
 #include "media/sound_manager.h"
 #include "platform/headless/audio_headless.h"
 #include "platform/headless/virtual_clock.h"

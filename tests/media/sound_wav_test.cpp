@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "../support/temp_folder.h"
+#include "temp_folder.h"
 #include "media/sound_load.h"
 #include "media/sound_map.h"
 #include "media/wav_header.h"

@@ -7,15 +7,15 @@
 
 #include "platform/headless/headless_platform.h"
 #include "recording_handler.h"
-#include "temp_dir.h"
+#include "temp_folder.h"
 
 namespace {
 
 using Events = std::vector<std::string>;
 
-SHeadlessOptions Options(const CTempDir& dir, bool realtime = false, uint64_t quitAfterFrames = 0) {
+SHeadlessOptions Options(const CTempFolder& dir, bool realtime = false, uint64_t quitAfterFrames = 0) {
   SHeadlessOptions options;
-  options.runtimeDir = dir.Path();
+  options.runtimeDir = dir.NativeString();
   options.realtime = realtime;
   options.quitAfterFrames = quitAfterFrames;
   return options;
@@ -40,7 +40,7 @@ class CQuittingHandler : public CRecordingHandler {
 };
 
 TEST(VirtualLoop, TimersFireAtTheirIntervalsOnTheVirtualClock) {
-  CTempDir dir;
+  CTempFolder dir;
   CHeadlessPlatform platform(Options(dir));
   CEventLog log(platform.Clock());
   CRecordingHandler handler(log);
@@ -55,7 +55,7 @@ TEST(VirtualLoop, TimersFireAtTheirIntervalsOnTheVirtualClock) {
 }
 
 TEST(VirtualLoop, MessagesComeBeforeTimersAndTimerPostsBeforeTheNextTimer) {
-  CTempDir dir;
+  CTempFolder dir;
   CHeadlessPlatform platform(Options(dir));
   CEventLog log(platform.Clock());
   CRecordingHandler handler(log);
@@ -75,7 +75,7 @@ TEST(VirtualLoop, MessagesComeBeforeTimersAndTimerPostsBeforeTheNextTimer) {
 }
 
 TEST(VirtualLoop, MessagesToADestroyedWindowAreDropped) {
-  CTempDir dir;
+  CTempFolder dir;
   CHeadlessPlatform platform(Options(dir));
   CEventLog log(platform.Clock());
   CRecordingHandler handler(log);
@@ -93,7 +93,7 @@ TEST(VirtualLoop, MessagesToADestroyedWindowAreDropped) {
 // Runs frames of 33 ms with a 500 ms timer until the quit after `frames` frames, tracing
 // every step; returns the events followed by the trace.
 Events RunFrames(uint64_t frames) {
-  CTempDir dir;
+  CTempFolder dir;
   CHeadlessPlatform platform(Options(dir, false, frames));
   CEventLog log(platform.Clock());
   CQuittingHandler handler(log, platform.Ui());
@@ -135,7 +135,7 @@ TEST(VirtualLoop, QuitAfterFramesRunsExactlyThatManyFramesWithTimersInBetween) {
 TEST(VirtualLoop, SameInputsGiveTheSameRun) { EXPECT_EQ(RunFrames(40), RunFrames(40)); }
 
 TEST(VirtualLoop, WorkerThatStopsEndsAndTimersGoOn) {
-  CTempDir dir;
+  CTempFolder dir;
   CHeadlessPlatform platform(Options(dir));
   CEventLog log(platform.Clock());
   CRecordingHandler handler(log);
@@ -151,7 +151,7 @@ TEST(VirtualLoop, WorkerThatStopsEndsAndTimersGoOn) {
 }
 
 TEST(VirtualLoop, JoinPairsBeginAndEndEvenWithoutALoop) {
-  CTempDir dir;
+  CTempFolder dir;
   CHeadlessPlatform platform(Options(dir));
   platform.Ui().JoinFrameWorker();  // nothing started: nothing happens
   CEventLog log(platform.Clock());
@@ -163,7 +163,7 @@ TEST(VirtualLoop, JoinPairsBeginAndEndEvenWithoutALoop) {
 }
 
 TEST(VirtualClock, SleepAdvancesAndMillisecondsWrapAt32Bits) {
-  CTempDir dir;
+  CTempFolder dir;
   CHeadlessPlatform platform(Options(dir));
   IClock& clock = platform.Clock();
   EXPECT_EQ(clock.Milliseconds(), 0u);
@@ -173,7 +173,7 @@ TEST(VirtualClock, SleepAdvancesAndMillisecondsWrapAt32Bits) {
 }
 
 TEST(RealtimeLoop, PostsFromAnotherThreadArriveInOrder) {
-  CTempDir dir;
+  CTempFolder dir;
   CHeadlessPlatform platform(Options(dir, true));
   CEventLog log(platform.Clock());
   std::vector<intptr_t> received;
@@ -191,7 +191,7 @@ TEST(RealtimeLoop, PostsFromAnotherThreadArriveInOrder) {
 }
 
 TEST(RealtimeLoop, FrameThreadRequestsTheQuitAndTimersRun) {
-  CTempDir dir;
+  CTempFolder dir;
   CHeadlessPlatform platform(Options(dir, true, 5));
   CEventLog log(platform.Clock());
   CQuittingHandler handler(log, platform.Ui());

@@ -14,7 +14,7 @@
 
 #include "platform/headless/runtime_dir.h"
 #include "probe_process.h"
-#include "temp_dir.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -49,8 +49,8 @@ class CWaiter {
 };
 
 // The folder of the locks as the platform lays it out, where the probe looks.
-std::string LocksDir(const CTempDir& dir) {
-  const std::string path = dir.Path() + "/locks";
+std::string LocksDir(const CTempFolder& dir) {
+  const std::string path = dir.NativeString() + "/locks";
   EnsurePrivateDir(path);
   return path;
 }
@@ -78,31 +78,31 @@ TEST(NamedLockFileName, LongNamesFitAndStayDistinct) {
 }
 
 TEST(NamedLock, EmptyNameOrFolderGivesNoLock) {
-  CTempDir dir;
-  EXPECT_EQ(OpenNamedLock(dir.Path(), u"", true).lock, nullptr);
+  CTempFolder dir;
+  EXPECT_EQ(OpenNamedLock(dir.NativeString(), u"", true).lock, nullptr);
   EXPECT_EQ(OpenNamedLock("", u"name", true).lock, nullptr);
 }
 
 TEST(NamedLock, SecondOpenInTheSameProcessSeesItExisting) {
-  CTempDir dir;
-  SNamedLockResult first = OpenNamedLock(dir.Path(), u"guard", true);
+  CTempFolder dir;
+  SNamedLockResult first = OpenNamedLock(dir.NativeString(), u"guard", true);
   ASSERT_NE(first.lock, nullptr);
   EXPECT_FALSE(first.alreadyExisted);
-  SNamedLockResult second = OpenNamedLock(dir.Path(), u"guard", true);
+  SNamedLockResult second = OpenNamedLock(dir.NativeString(), u"guard", true);
   ASSERT_NE(second.lock, nullptr);
   EXPECT_TRUE(second.alreadyExisted);
   // A different name is a different lock.
-  EXPECT_FALSE(OpenNamedLock(dir.Path(), u"other", false).alreadyExisted);
+  EXPECT_FALSE(OpenNamedLock(dir.NativeString(), u"other", false).alreadyExisted);
 
   first.lock.reset();
   second.lock.reset();
-  EXPECT_FALSE(OpenNamedLock(dir.Path(), u"guard", false).alreadyExisted);
+  EXPECT_FALSE(OpenNamedLock(dir.NativeString(), u"guard", false).alreadyExisted);
 }
 
 TEST(NamedLock, OwnershipIsRecursiveAndReleasedLevelByLevel) {
-  CTempDir dir;
-  SNamedLockResult owner = OpenNamedLock(dir.Path(), u"guard", true);
-  SNamedLockResult other = OpenNamedLock(dir.Path(), u"guard", true);
+  CTempFolder dir;
+  SNamedLockResult owner = OpenNamedLock(dir.NativeString(), u"guard", true);
+  SNamedLockResult other = OpenNamedLock(dir.NativeString(), u"guard", true);
   owner.lock->Wait();  // second level on top of the initial ownership
   CWaiter waiter(*other.lock);
   EXPECT_FALSE(waiter.AcquiredWithin(100ms));
@@ -115,9 +115,9 @@ TEST(NamedLock, OwnershipIsRecursiveAndReleasedLevelByLevel) {
 }
 
 TEST(NamedLock, DestroyingTheOwningHandleGivesOwnershipUp) {
-  CTempDir dir;
-  SNamedLockResult owner = OpenNamedLock(dir.Path(), u"guard", true);
-  SNamedLockResult other = OpenNamedLock(dir.Path(), u"guard", false);
+  CTempFolder dir;
+  SNamedLockResult owner = OpenNamedLock(dir.NativeString(), u"guard", true);
+  SNamedLockResult other = OpenNamedLock(dir.NativeString(), u"guard", false);
   CWaiter waiter(*other.lock);
   EXPECT_FALSE(waiter.AcquiredWithin(100ms));
   owner.lock.reset();
@@ -125,18 +125,18 @@ TEST(NamedLock, DestroyingTheOwningHandleGivesOwnershipUp) {
 }
 
 TEST(NamedLockAcrossProcesses, ExistenceAndOwnershipReachAnotherProcess) {
-  CTempDir dir;
+  CTempFolder dir;
   {
     // This process holds it: the probe sees it existing and gets no ownership.
     SNamedLockResult mine = OpenNamedLock(LocksDir(dir), u"guard", true);
     ASSERT_NE(mine.lock, nullptr);
-    CProbeProcess probe({dir.Path(), "--lock", "guard"});
+    CProbeProcess probe({dir.NativeString(), "--lock", "guard"});
     ASSERT_TRUE(probe.Started());
     EXPECT_EQ(probe.Output(), "lock open existed=1\n");
     EXPECT_EQ(probe.Finish(), 0);
   }
   // Nothing holds it now.
-  CProbeProcess probe({dir.Path(), "--lock", "guard"});
+  CProbeProcess probe({dir.NativeString(), "--lock", "guard"});
   EXPECT_EQ(probe.Output(), "lock open existed=0\n");
   SNamedLockResult mine = OpenNamedLock(LocksDir(dir), u"guard", true);
   ASSERT_NE(mine.lock, nullptr);
@@ -149,8 +149,8 @@ TEST(NamedLockAcrossProcesses, ExistenceAndOwnershipReachAnotherProcess) {
 }
 
 TEST(NamedLockAcrossProcesses, KilledHolderLeavesTheNameFree) {
-  CTempDir dir;
-  CProbeProcess probe({dir.Path(), "--lock", "guard"});
+  CTempFolder dir;
+  CProbeProcess probe({dir.NativeString(), "--lock", "guard"});
   ASSERT_EQ(probe.Output(), "lock open existed=0\n");
   probe.Kill();
   SNamedLockResult mine = OpenNamedLock(LocksDir(dir), u"guard", true);
@@ -159,8 +159,8 @@ TEST(NamedLockAcrossProcesses, KilledHolderLeavesTheNameFree) {
 }
 
 TEST(RuntimeDir, CreatesAPrivateFolderAndTightensAnOpenOne) {
-  CTempDir dir;
-  const std::string fresh = dir.Path() + "/fresh";
+  CTempFolder dir;
+  const std::string fresh = dir.NativeString() + "/fresh";
   ASSERT_TRUE(EnsurePrivateDir(fresh));
   struct stat info {};
   ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
@@ -174,24 +174,24 @@ TEST(RuntimeDir, CreatesAPrivateFolderAndTightensAnOpenOne) {
 }
 
 TEST(RuntimeDir, RefusesLinksFilesAndMissingParents) {
-  CTempDir dir;
-  const std::string target = dir.Path() + "/target";
+  CTempFolder dir;
+  const std::string target = dir.NativeString() + "/target";
   ASSERT_TRUE(EnsurePrivateDir(target));
-  const std::string link = dir.Path() + "/link";
+  const std::string link = dir.NativeString() + "/link";
   std::filesystem::create_directory_symlink(target, link);
   EXPECT_FALSE(EnsurePrivateDir(link));
   EXPECT_EQ(ResolveRuntimeDir(link), "");
 
-  const std::string file = dir.Path() + "/file";
+  const std::string file = dir.NativeString() + "/file";
   std::FILE* created = std::fopen(file.c_str(), "w");
   ASSERT_NE(created, nullptr);
   std::fclose(created);
   EXPECT_FALSE(EnsurePrivateDir(file));
-  EXPECT_FALSE(EnsurePrivateDir(dir.Path() + "/missing/child"));
+  EXPECT_FALSE(EnsurePrivateDir(dir.NativeString() + "/missing/child"));
 }
 
 TEST(RuntimeDir, DefaultIsUnderTheUsersRuntimeFolderWhenThatIsUsable) {
-  CTempDir dir;
+  CTempFolder dir;
   const char* saved = std::getenv("XDG_RUNTIME_DIR");
   const std::string restore = saved ? saved : "";
   const std::string fallback = "/tmp/zelvotta-" + std::to_string(::geteuid());
@@ -199,7 +199,7 @@ TEST(RuntimeDir, DefaultIsUnderTheUsersRuntimeFolderWhenThatIsUsable) {
     const char* value;
     std::string expected;
   } cases[] = {
-      {dir.Path().c_str(), dir.Path() + "/zelvotta"},
+      {dir.NativeString().c_str(), dir.NativeString() + "/zelvotta"},
       {"relative/path", fallback},
       {"/nonexistent-runtime-folder", fallback},
       {nullptr, fallback},

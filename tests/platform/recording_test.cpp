@@ -8,7 +8,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/menu_model.h"
 #include "recording_handler.h"
-#include "temp_dir.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ struct SPlatformFixture {
   explicit SPlatformFixture(std::string traceFile = "")
       : platform([&] {
           SHeadlessOptions options;
-          options.runtimeDir = dir.Path();
+          options.runtimeDir = dir.NativeString();
           options.traceFile = std::move(traceFile);
           return options;
         }()),
@@ -24,7 +24,7 @@ struct SPlatformFixture {
         handler(log) {
     window = platform.Ui().CreateMainWindow({u"main", false}, handler);
   }
-  CTempDir dir;
+  CTempFolder dir;
   CHeadlessPlatform platform;
   CEventLog log;
   CRecordingHandler handler;
@@ -51,8 +51,8 @@ TEST(MessageBox, PrintsOneLineAndTracesIt) {
 }
 
 TEST(Trace, FileHoldsTheSameLinesAsMemoryAndStartsEmpty) {
-  CTempDir outside;
-  const std::string path = outside.Path() + "/trace.jsonl";
+  CTempFolder outside;
+  const std::string path = outside.NativeString() + "/trace.jsonl";
   std::ofstream(path) << "left over from an earlier run\n";
   SPlatformFixture fixture(path);
   fixture.platform.Trace(CTraceRecord("start").Add("ok", true));
@@ -65,8 +65,8 @@ TEST(Trace, FileHoldsTheSameLinesAsMemoryAndStartsEmpty) {
 }
 
 TEST(Trace, RecordsFromManyThreadsAreAllKept) {
-  CTempDir outside;
-  const std::string path = outside.Path() + "/trace.jsonl";
+  CTempFolder outside;
+  const std::string path = outside.NativeString() + "/trace.jsonl";
   SPlatformFixture fixture(path);
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {

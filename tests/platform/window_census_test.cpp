@@ -9,7 +9,7 @@
 
 #include "platform/headless/headless_platform.h"
 #include "probe_process.h"
-#include "temp_dir.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -23,9 +23,9 @@ size_t FilesIn(const std::string& dir) {
 }
 
 TEST(WindowRegistry, CountsExactTitlesOverEveryRegistry) {
-  CTempDir dir;
-  CWindowRegistry mine(dir.Path());
-  CWindowRegistry other(dir.Path());  // stands for another process
+  CTempFolder dir;
+  CWindowRegistry mine(dir.NativeString());
+  CWindowRegistry other(dir.NativeString());  // stands for another process
   const int first = mine.Register(kCharacter);
   mine.Register(kMain);
   other.Register(kCharacter);
@@ -42,9 +42,9 @@ TEST(WindowRegistry, CountsExactTitlesOverEveryRegistry) {
 }
 
 TEST(WindowRegistry, TitlesWithLineBreaksAndBackslashesStayWhole) {
-  CTempDir dir;
-  CWindowRegistry mine(dir.Path());
-  CWindowRegistry other(dir.Path());
+  CTempFolder dir;
+  CWindowRegistry mine(dir.NativeString());
+  CWindowRegistry other(dir.NativeString());
   other.Register(u"a\nb");
   other.Register(u"c\\nd");
   other.Register(u"\u732B\r");
@@ -56,30 +56,30 @@ TEST(WindowRegistry, TitlesWithLineBreaksAndBackslashesStayWhole) {
 }
 
 TEST(WindowRegistry, StaleRegistryIsDeletedAndIgnored) {
-  CTempDir dir;
-  const std::string stem = dir.Path() + "/99999-deadbeef";
+  CTempFolder dir;
+  const std::string stem = dir.NativeString() + "/99999-deadbeef";
   std::ofstream(stem + ".lock").flush();
   std::ofstream(stem + ".titles") << "Zelvotta_Main_Window\n";
   std::ofstream(stem + ".titles.tmp") << "half";
-  CWindowRegistry mine(dir.Path());
+  CWindowRegistry mine(dir.NativeString());
   EXPECT_EQ(mine.CountTitled(kMain), 0);
-  EXPECT_EQ(FilesIn(dir.Path()), 1u);  // only our own lock file is left
+  EXPECT_EQ(FilesIn(dir.NativeString()), 1u);  // only our own lock file is left
 }
 
 TEST(WindowRegistry, DestroyedRegistryLeavesNoFiles) {
-  CTempDir dir;
+  CTempFolder dir;
   {
-    CWindowRegistry registry(dir.Path());
+    CWindowRegistry registry(dir.NativeString());
     registry.Register(kMain);
-    EXPECT_EQ(FilesIn(dir.Path()), 2u);
+    EXPECT_EQ(FilesIn(dir.NativeString()), 2u);
   }
-  EXPECT_EQ(FilesIn(dir.Path()), 0u);
+  EXPECT_EQ(FilesIn(dir.NativeString()), 0u);
 }
 
 TEST(WindowCensus, MainWindowIsCountedUntilDestroyed) {
-  CTempDir dir;
+  CTempFolder dir;
   SHeadlessOptions options;
-  options.runtimeDir = dir.Path();
+  options.runtimeDir = dir.NativeString();
   CHeadlessPlatform platform(options);
   struct : IMainWindowHandler {
     void OnCreate(IMainWindow&) override {}
@@ -97,12 +97,12 @@ TEST(WindowCensus, MainWindowIsCountedUntilDestroyed) {
 }
 
 TEST(WindowCensus, SeesAnotherProcessUntilItEndsOrIsKilled) {
-  CTempDir dir;
+  CTempFolder dir;
   SHeadlessOptions options;
-  options.runtimeDir = dir.Path();
+  options.runtimeDir = dir.NativeString();
   CHeadlessPlatform platform(options);
   IProcessServices& process = platform.Process();
-  const std::vector<std::string> args{dir.Path(), "--window", "Zelvotta_Main_Window", "--window",
+  const std::vector<std::string> args{dir.NativeString(), "--window", "Zelvotta_Main_Window", "--window",
                                       "Zelvotta_Character_Window", "--window",
                                       "Zelvotta_Character_Window"};
   {
@@ -117,7 +117,7 @@ TEST(WindowCensus, SeesAnotherProcessUntilItEndsOrIsKilled) {
   ASSERT_TRUE(killed.Started());
   EXPECT_EQ(process.CountWindowsTitled(kCharacter), 2);
   killed.Kill();
-  const std::string windows = dir.Path() + "/windows";
+  const std::string windows = dir.NativeString() + "/windows";
   EXPECT_EQ(FilesIn(windows), 3u);  // the killed probe's pair and our own lock file
   EXPECT_EQ(process.CountWindowsTitled(kCharacter), 0);
   EXPECT_EQ(FilesIn(windows), 1u);

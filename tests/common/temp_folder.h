@@ -3,6 +3,7 @@
 // when the test ends; Engine() gives its engine path for the code under test.
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
@@ -13,8 +14,13 @@ class CTempFolder {
  public:
   CTempFolder() {
     std::random_device seed;
-    m_path = std::filesystem::temp_directory_path() / ("zv-test-" + std::to_string(seed()));
-    std::filesystem::create_directories(m_path);
+    // create_directory reports whether it made the folder, so two tests never share one.
+    do {
+      m_path = std::filesystem::temp_directory_path() / ("zv-test-" + std::to_string(seed()));
+    } while (!std::filesystem::create_directory(m_path));
+    // Private like a runtime folder, which some code under test insists on.
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all);
+    m_pathString = m_path.string();
   }
   ~CTempFolder() {
     std::error_code ignored;
@@ -24,10 +30,14 @@ class CTempFolder {
   CTempFolder& operator=(const CTempFolder&) = delete;
 
   const std::filesystem::path& Native() const { return m_path; }
+  const std::string& NativeString() const { return m_pathString; }
   std::u16string Engine(std::u16string_view relative = {}) const {
     std::u16string path = FromNativePath(m_path);
     if (!relative.empty()) path += u'\\';
     return path + std::u16string(relative);
+  }
+  void MakeFolder(const std::filesystem::path& relative) const {
+    std::filesystem::create_directories(m_path / relative);
   }
   void WriteBytes(const std::filesystem::path& relative, std::string_view bytes) const {
     std::filesystem::create_directories((m_path / relative).parent_path());
@@ -40,4 +50,5 @@ class CTempFolder {
 
  private:
   std::filesystem::path m_path;
+  std::string m_pathString;
 };
