@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "media/png_decoder.h"
+#include "surface_checks.h"
 
 namespace {
 
@@ -22,13 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Signature (8), IHDR length and type (8), then width and height.
   if (size >= 24 && uint64_t{ReadBigEndian32(data + 16)} * ReadBigEndian32(data + 20) > kMaxFuzzPixels) return 0;
   const auto surface = DecodePng(data, size);
-  if (!surface) return 0;
-  if (surface->Width() <= 0 || surface->Height() <= 0) std::abort();
-  const std::size_t count = static_cast<std::size_t>(surface->Width()) * static_cast<std::size_t>(surface->Height());
-  for (std::size_t i = 0; i < count; ++i) {
-    const uint32_t p = surface->Pixels()[i];
-    const uint32_t alpha = p >> 24;
-    if ((p & 0xFF) > alpha || ((p >> 8) & 0xFF) > alpha || ((p >> 16) & 0xFF) > alpha) std::abort();
-  }
+  if (surface) CheckPremultipliedSurface(*surface);
   return 0;
 }

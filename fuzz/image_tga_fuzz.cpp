@@ -9,19 +9,13 @@
 #include <vector>
 
 #include "media/tga_decoder.h"
+#include "surface_checks.h"
 
 namespace {
 
 void Check(const uint8_t* data, size_t size) {
   const auto surface = DecodeTga(data, size);
-  if (!surface) return;
-  if (surface->Width() <= 0 || surface->Height() <= 0) std::abort();
-  const std::size_t count = static_cast<std::size_t>(surface->Width()) * static_cast<std::size_t>(surface->Height());
-  for (std::size_t i = 0; i < count; ++i) {
-    const uint32_t p = surface->Pixels()[i];
-    const uint32_t alpha = p >> 24;
-    if ((p & 0xFF) > alpha || ((p >> 8) & 0xFF) > alpha || ((p >> 16) & 0xFF) > alpha) std::abort();
-  }
+  if (surface) CheckPremultipliedSurface(*surface);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
-bash scripts/build.sh fuzz
+bash scripts/build.sh fuzz zv_fuzzers
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 status=0

@@ -27,6 +27,10 @@ const SCursorImage* CCharaFileAccess::LoadCursorFile(CCursorMap& cursors, const 
   return cursors.Load(path, ApplicationFolder() + path);
 }
 
+const CSoundLoad* CCharaFileAccess::LoadSoundFile(CSoundManager& channel, const std::u16string& path) {
+  return channel.Load(path);
+}
+
 void CCharaFileAccess::ReadLines(std::u16string_view path, CStringList& out) const {
   const std::optional<std::string> bytes = ReadCharaFileBytes(path);
   if (!bytes) return;

@@ -7,6 +7,7 @@
 
 #include "media/cursor_map.h"
 #include "media/image_map.h"
+#include "media/sound_manager.h"
 #include "script/script_file_reader.h"
 #include "support/string_list.h"
 
@@ -24,6 +25,7 @@ class CCharaFileAccess {
   // The cursor file at `path` (as given, else below the application folder) through
   // `cursors`; null when it cannot be read.
   static const SCursorImage* LoadCursorFile(CCursorMap& cursors, const std::u16string& path);
+  static const CSoundLoad* LoadSoundFile(CSoundManager& channel, const std::u16string& path);
 
   // Appends the normalised lines of the text file at `path` (tried as given, then below
   // the application folder). A file that cannot be read adds nothing and is no error.

@@ -39,6 +39,14 @@ void CCharaLoader::LoadMetadataMedia(CCharaInfo& info, CCharaMedia& media) const
     info.aboutImageWidth = image->Width();
     info.aboutImageHeight = image->Height();
   }
+  // The button sounds are read now so the first click sounds at once; one that cannot
+  // be loaded is ignored.
+  if (!info.lButtonSoundName.empty()) {
+    fileAccess_.LoadSoundFile(media.Channel(SOUND_CHANNEL_L_BUTTON), paths_.soundsFolder + info.lButtonSoundName);
+  }
+  if (!info.rButtonSoundName.empty()) {
+    fileAccess_.LoadSoundFile(media.Channel(SOUND_CHANNEL_R_BUTTON), paths_.soundsFolder + info.rButtonSoundName);
+  }
 }
 
 CScriptFuncMaps CCharaLoader::ReadScripts() const {

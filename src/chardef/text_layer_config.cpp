@@ -19,7 +19,7 @@ constexpr SAreaKeys kBalloonAreaKeys = {u"TextAreaWidth", u"TextAreaHeight", u"T
 
 // The text section's lines: the block's last row when it has a text section.
 const ScriptRow* TextLinesOf(const CScriptParam& block) {
-  return block.Rows().empty() ? nullptr : &block.Rows().back();
+  return block.HasTextSection() ? &block.Rows().back() : nullptr;
 }
 
 }  // namespace

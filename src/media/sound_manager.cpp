@@ -13,6 +13,12 @@ CSoundManager::~CSoundManager() {
   }
 }
 
+const CSoundLoad* CSoundManager::Load(const std::u16string& path) {
+  std::lock_guard lock(control_);
+  const CSoundLoad* sound = sounds_.Load(path, path);
+  return sound != nullptr && sound->HasData() ? sound : nullptr;
+}
+
 bool CSoundManager::Play(const std::u16string& path, int repeats) {
   std::lock_guard lock(control_);
   if (muted_) return true;

@@ -23,6 +23,9 @@ class CSoundManager {
   // loaded sound again restarts it. A muted channel does nothing and reports success.
   // False when the sound has no data or the output refuses.
   bool Play(const std::u16string& path, int repeats);
+  // Loads the sound at `path` into this channel's map without playing it, so a later
+  // Play finds it ready. Null when it has no data.
+  const CSoundLoad* Load(const std::u16string& path);
   // Ends playback and returns the queued buffers; the output stays open. False when
   // the output refuses the reset.
   bool Stop();

@@ -118,6 +118,7 @@ std::unique_ptr<CScriptParam> BuildParam(const SBlockLines& block, SCRIPT_TYPE t
     ScriptRow lines;
     for (int i = textSection->begin; i < textSection->end; ++i) lines.push_back(block.text.LineAt(i));
     param->Rows().push_back(std::move(lines));
+    param->SetHasTextSection(true);
   }
   return param;
 }

@@ -38,6 +38,9 @@ class CScriptParam {
   // block has a text section.
   std::vector<ScriptRow>& Rows() { return rows_; }
   const std::vector<ScriptRow>& Rows() const { return rows_; }
+  // Whether the last row holds a text section's lines rather than a parameter line.
+  bool HasTextSection() const { return hasTextSection_; }
+  void SetHasTextSection(bool has) { hasTextSection_ = has; }
 
   // The text after the first "=" of the first settings line whose text before its
   // first "=" equals key exactly; the empty text when no line has that key. A linear
@@ -51,4 +54,5 @@ class CScriptParam {
   SScriptOrigin origin_;
   CStringList configLines_;
   std::vector<ScriptRow> rows_;
+  bool hasTextSection_ = false;
 };

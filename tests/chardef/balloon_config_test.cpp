@@ -38,7 +38,8 @@ class CTestText final : public IText {
 struct SBlock {
   std::u16string tag;
   std::vector<std::u16string> settings;
-  std::vector<std::u16string> text = {};  // a text section when not empty
+  std::vector<std::u16string> text = {};    // a text section when not empty
+  std::vector<std::u16string> params = {};  // a parameter section when not empty
 };
 
 // A definition for the folder "Chara", built from the blocks and one function.
@@ -54,6 +55,11 @@ class BalloonRegisterTest : public ::testing::Test {
       add(u"<SET_CONFIG>");
       for (const std::u16string& setting : block.settings) add(setting);
       add(u"</SET_CONFIG>");
+      if (!block.params.empty()) {
+        add(u"<SET_PARAM>");
+        for (const std::u16string& line : block.params) add(line);
+        add(u"</SET_PARAM>");
+      }
       if (!block.text.empty()) {
         add(u"<SET_TEXT>");
         for (const std::u16string& line : block.text) add(line);
@@ -159,6 +165,17 @@ TEST_F(BalloonRegisterTest, TextLayersOwnAndListed) {
   // Balloons come before text layers in the build order, text styles last.
   EXPECT_LT(Config<CBalloonConfig>(u"talk")->id, own->id);
   EXPECT_LT(own->id, layer->id);
+}
+
+TEST_F(BalloonRegisterTest, ParameterRowsAreNeverReadAsText) {
+  Build({
+      {u"TEXT_LAYER_REG", {u"FuncName=rowsOnly"}, {}, {u"1,2,3"}},
+      {u"TEXT_LAYER_REG", {u"FuncName=both"}, {u"\"Hi\""}, {u"1,2,3"}},
+  });
+  EXPECT_EQ(Message(), "");
+  ASSERT_NE(Config<CTextLayerConfig>(u"rowsOnly"), nullptr);
+  EXPECT_TRUE(Config<CTextLayerConfig>(u"rowsOnly")->text.empty());
+  EXPECT_EQ(Sources(Config<CTextLayerConfig>(u"both")->text), std::vector<std::u16string>{u"\"Hi\""});
 }
 
 TEST_F(BalloonRegisterTest, NamesThatClash) {

@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "application_folder_scope.h"
 #include "temp_folder.h"
 #include "chardef/chara_loader.h"
 #include "script/script_error.h"
-#include "support/application_folder.h"
 #include "support/file_system.h"
 
 namespace {
@@ -19,11 +20,6 @@ constexpr SRect kMoveArea{0, 0, 1280, 720};
 // A temporary application folder that is made the program's folder for the test.
 class CharaLoaderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    savedFolder_ = ApplicationFolder();
-    SetApplicationFolder(app_.Engine() + u'\\');
-  }
-  void TearDown() override { SetApplicationFolder(savedFolder_); }
 
   void Write(const std::string& relative, std::string_view bytes) { app_.WriteBytes("Characters/" + relative, bytes); }
 
@@ -38,10 +34,9 @@ class CharaLoaderTest : public ::testing::Test {
   }
 
   CTempFolder app_;
+  CApplicationFolderScope appFolder_{app_.Engine() + u'\\'};
   SCharaNumbering numbering_;
 
- private:
-  std::u16string savedFolder_;
 };
 
 constexpr std::string_view kOrderBlock = "<FUNC_ORDER_REG>\n<SET_CONFIG>\nFuncName=a\n</SET_CONFIG>\n</FUNC_ORDER_REG>\n";
@@ -127,14 +122,16 @@ TEST_F(CharaLoaderTest, LinkedFoldersAreNotFollowed) {
 // The checked-in character "Nested" spreads its scripts over folders; each file
 // declares its own function and one named "shared" that only the first file keeps.
 TEST(CharaLoaderNested, ReadsEveryScriptFileInWalkOrder) {
-  const std::u16string saved = ApplicationFolder();
-  SetApplicationFolder(FromNativePath(ZV_TEST_DATA_DIR) + u'\\');  // holds characters/ in lower case
   SCharaNumbering numbering;
   const CCharaLoader loader(u"Nested", numbering);
   CCharaInfo info(u"Nested", kMoveArea);
-  loader.LoadMetadata(info);
-  const CScriptFuncMaps maps = loader.ReadScripts();
-  SetApplicationFolder(saved);
+  std::optional<CScriptFuncMaps> read;
+  {
+    const CApplicationFolderScope data(FromNativePath(ZV_TEST_DATA_DIR) + u'\\');  // holds characters/ in lower case
+    loader.LoadMetadata(info);
+    read.emplace(loader.ReadScripts());
+  }
+  const CScriptFuncMaps& maps = *read;
 
   EXPECT_EQ(info.displayName, u"NestedSample");
   EXPECT_EQ(info.groupNumber, 100);

@@ -7,6 +7,7 @@
 
 #include "../media/cursor_builder.h"
 #include "../media/image_tga_builder.h"
+#include "application_folder_scope.h"
 #include "temp_folder.h"
 #include "chardef/chara_loader.h"
 #include "chardef/chara_media.h"
@@ -54,11 +55,6 @@ TEST(CharaMedia, HoldsTheHiddenImageUnderTheImagesFolder) {
 
 class CharaMediaLoadTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    savedFolder_ = ApplicationFolder();
-    SetApplicationFolder(app_.Engine() + u'\\');
-  }
-  void TearDown() override { SetApplicationFolder(savedFolder_); }
 
   void Write(const std::string& relative, std::string_view bytes) { app_.WriteBytes("Characters/" + relative, bytes); }
 
@@ -76,12 +72,11 @@ class CharaMediaLoadTest : public ::testing::Test {
   }
 
   CTempFolder app_;
+  CApplicationFolderScope appFolder_{app_.Engine() + u'\\'};
   SCharaNumbering numbering_;
   CNoAudio audio_;
   std::unique_ptr<CCharaMedia> media_;
 
- private:
-  std::u16string savedFolder_;
 };
 
 constexpr SRect kMoveArea{0, 0, 1280, 720};
@@ -126,6 +121,29 @@ TEST_F(CharaMediaLoadTest, AboutImageThatDoesNotLoad) {
   CCharaInfo none(u"None", kMoveArea);
   EXPECT_EQ(Load(u"None", none), u"");
   EXPECT_EQ(none.aboutImage, nullptr);
+}
+
+// A mono 8-bit PCM WAV of four samples.
+std::string TinyWav() {
+  const auto le = [](uint32_t v, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    return out;
+  };
+  return "RIFF" + le(40, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(8000, 4) + le(8000, 4) +
+         le(1, 2) + le(8, 2) + "data" + le(4, 4) + std::string(4, '\x80');
+}
+
+TEST_F(CharaMediaLoadTest, ButtonSoundsAreReadWithTheMetadata) {
+  Write("Clicker/config.ini", "SoundNameLButton=click.WAV\nSoundNameRButton=missing.wav\n");
+  Write("Clicker/Sounds/click.WAV", TinyWav());
+  CCharaInfo info(u"Clicker", kMoveArea);
+  ASSERT_EQ(Load(u"Clicker", info), u"");  // a missing button sound is no error
+  // Loaded during the load: the channel still has it after the file is gone.
+  std::filesystem::remove(app_.Native() / "Characters/Clicker/Sounds/click.WAV");
+  const std::u16string sounds = u"Characters\\Clicker\\Sounds\\";
+  EXPECT_NE(media_->Channel(SOUND_CHANNEL_L_BUTTON).Load(sounds + u"click.WAV"), nullptr);
+  EXPECT_EQ(media_->Channel(SOUND_CHANNEL_R_BUTTON).Load(sounds + u"missing.wav"), nullptr);
 }
 
 TEST_F(CharaMediaLoadTest, CursorStep) {

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "application_folder_scope.h"
 #include "temp_folder.h"
 #include "image_tga_builder.h"
 #include "media/embedded_images.h"
@@ -143,12 +144,9 @@ TEST_F(ImageMapTest, DecoderIsChosenByExtensionInAnyCase) {
 
 TEST_F(ImageMapTest, RelativePathFallsBackToApplicationFolder) {
   WriteTga("Images/fallback.tga");
-  const std::u16string saved = ApplicationFolder();
-  SetApplicationFolder(folder_.Engine() + u"\\");
+  const CApplicationFolderScope appFolder(folder_.Engine() + u"\\");
   CImageMap map;
-  const CImageLoad* image = map.Load(folder_.Engine(u"fallback-key"), u"Images\\fallback.tga");
-  SetApplicationFolder(saved);
-  EXPECT_NE(image, nullptr);
+  EXPECT_NE(map.Load(folder_.Engine(u"fallback-key"), u"Images\\fallback.tga"), nullptr);
 }
 
 TEST(ImageMapMemory, ExtensionComesFromTheKey) {
