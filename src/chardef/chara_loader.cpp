@@ -1,6 +1,11 @@
 #include "chardef/chara_loader.h"
 
+#include "chardef/balloon_config.h"
 #include "chardef/chara_config.h"
+#include "chardef/chara_definition.h"
+#include "chardef/definition_validator.h"
+#include "chardef/register_build.h"
+#include "chardef/register_build_context.h"
 #include "chardef/chara_messages.h"
 #include "script/script_error.h"
 #include "support/application_folder.h"
@@ -18,6 +23,38 @@ CCharaLoader::CCharaLoader(std::u16string folderName, SCharaNumbering& numbering
       paths_(MakeCharaPaths(folderName_)),
       fileAccess_(folderName_),
       numbering_(numbering) {}
+
+void CCharaLoader::Load(CCharaDefinition& into, IText& text, IFunctionHitTestSetUp* hitTest) const {
+  LoadMetadata(into.info);
+  LoadMetadataMedia(into.info, into.media);
+  const CScriptFuncMaps scripts = ReadScripts();
+  // Every block is built before the faults are told; the program shows the last one.
+  if (!BuildDefinition(into, scripts, text)) throw EScriptError(into.registers.ErrorMessage());
+  ValidateDefinition(into, hitTest);
+  into.cursors = LoadCursors(into.info, into.media);
+}
+
+bool CCharaLoader::BuildDefinition(CCharaDefinition& into, const CScriptFuncMaps& scripts, IText& text) const {
+  RegisterReservedBalloonEntries(into.registers, text);
+  SRegisterBuilders builders = DefaultRegisterBuilders();
+  AddBalloonRegisterBuilders(builders, text);
+  CCharaMedia& media = into.media;
+  const std::u16string& imagesFolder = paths_.imagesFolder;
+  CRegisterBuildContext context(into.registers, folderName_,
+                                [&media, &imagesFolder](const std::u16string& name) -> std::optional<SImageSize> {
+                                  const CImageLoad* image =
+                                      CCharaFileAccess::LoadImageFile(media.Images(), imagesFolder + name);
+                                  if (image == nullptr) return std::nullopt;
+                                  return SImageSize{image->Width(), image->Height()};
+                                });
+  // Without a function block nothing is built; that is no definition either.
+  return BuildRegisters(context, scripts, builders) && into.registers.Ok();
+}
+
+void CCharaLoader::ValidateDefinition(CCharaDefinition& into, IFunctionHitTestSetUp* hitTest) const {
+  CDefinitionValidator validator(into.registers, into.media, folderName_, hitTest);
+  into.imageLayerPlayerCount = validator.Validate();
+}
 
 void CCharaLoader::LoadMetadata(CCharaInfo& info) const {
   CStringList lines;

@@ -9,7 +9,11 @@
 #include "chardef/chara_media.h"
 #include "chardef/chara_numbering.h"
 #include "chardef/chara_paths.h"
+#include "platform/text.h"
 #include "script/script_file_reader.h"
+
+class CCharaDefinition;
+class IFunctionHitTestSetUp;
 
 class CCharaLoader {
  public:
@@ -18,6 +22,13 @@ class CCharaLoader {
   virtual ~CCharaLoader() = default;
 
   const SCharaPaths& Paths() const { return paths_; }
+
+  // The whole load, as the character's start-up runs it: metadata (LoadMetadata,
+  // LoadMetadataMedia), scripts (ReadScripts, BuildDefinition, the latched register
+  // error, ValidateDefinition), cursors (LoadCursors). Throws EScriptError with the
+  // first failure's message; `into` then holds what was loaded so far. Text styles make
+  // their fonts through `text`; `hitTest` (may be null) receives every function.
+  void Load(CCharaDefinition& into, IText& text, IFunctionHitTestSetUp* hitTest = nullptr) const;
 
   // Metadata step: fills `info` from config.ini. A missing or unreadable file leaves
   // every key at its default.
@@ -33,6 +44,17 @@ class CCharaLoader {
   // folder, then the blocks they declare. Throws EScriptError when there is no script
   // line at all, or when no ORDER_REG block was read.
   CScriptFuncMaps ReadScripts() const;
+
+  // Script step, building part: registers the built-in balloon and text-style entries,
+  // then builds every block of `scripts` into into.registers, loading the images whose
+  // sizes the blocks use through the character's image cache. Faulty blocks go to the
+  // registers' error latch; returns whether it stayed clear. False, building nothing,
+  // when `scripts` declares no function.
+  bool BuildDefinition(CCharaDefinition& into, const CScriptFuncMaps& scripts, IText& text) const;
+
+  // Script step, checking part: resolves names, loads the media the registers name and
+  // checks sizes; sets into.imageLayerPlayerCount. Throws EDefinitionCheckError.
+  void ValidateDefinition(CCharaDefinition& into, IFunctionHitTestSetUp* hitTest = nullptr) const;
 
   // Cursor step: the normal, drag and disabled cursors named in config.ini, through the
   // cursor cache. A name that is empty or does not load gives null; never fails.

@@ -126,6 +126,11 @@ bool CSoundManager::IsPlaying() const {
   return output_ && (output_->IsQueued(headers_[0]) || output_->IsQueued(headers_[1]));
 }
 
+bool CSoundManager::HasLoaded(const std::u16string& path) const {
+  std::lock_guard lock(control_);
+  return sounds_.Contains(path);
+}
+
 const CSoundLoad* CSoundManager::LoadedSound() const {
   std::lock_guard lock(control_);
   return loaded_;

@@ -37,6 +37,9 @@ class CSoundManager {
   // Muting stops and releases; unmuting only lets later plays sound again.
   void SetMute(bool on);
 
+  // Whether `path` was loaded into this channel (Load or Play).
+  bool HasLoaded(const std::u16string& path) const;
+
   bool Muted() const;
   bool IsOpen() const;
   // Whether a buffer of the loaded sound is still queued on the output.

@@ -20,6 +20,8 @@ class CSoundMap {
   // Destroys every entry.
   void Clear() { sounds_.Clear(); }
   int Count() const { return sounds_.Count(); }
+  // Whether the key was read into this map (whether or not it had data).
+  bool Contains(const std::u16string& key) const { return sounds_.IndexOf(key) >= 0; }
 
  private:
   CVectorMap<std::u16string, CSoundLoad*, true> sounds_;

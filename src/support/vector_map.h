@@ -74,6 +74,8 @@ class CVectorMap {
   const K& KeyAt(int index) const { return m_keys.at(static_cast<std::size_t>(index)); }
   V& ValueAt(int index) { return m_values.at(static_cast<std::size_t>(index)); }
   const V& ValueAt(int index) const { return m_values.at(static_cast<std::size_t>(index)); }
+  // Every value in insertion order.
+  const std::vector<V>& Values() const { return m_values; }
 
   // Empties the map; an owning map deletes each non-null value once.
   void Clear() {
