@@ -12,3 +12,4 @@ int RunWavCommand(const ToolArguments& arguments);
 int RunCursorCommand(const ToolArguments& arguments);
 int RunImageCommand(const ToolArguments& arguments);
 int RunComposeCommand(const ToolArguments& arguments);
+int RunCheckCommand(const ToolArguments& arguments);

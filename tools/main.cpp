@@ -18,6 +18,7 @@ constexpr SCommand kCommands[] = {
     {"wav", RunWavCommand, "load a WAV file and print its format; --play plays it"},
     {"cursor", RunCursorCommand, "load a .cur or .ani file and describe its first frame"},
     {"image", RunImageCommand, "decode a PNG or TGA file and print its size and pixel hash"},
+    {"check", RunCheckCommand, "load character folders as the program does and report each one's first fault"},
     {"compose", RunComposeCommand, "scale an image or merge a layer into a frame, as characters are painted"},
 };
 
