@@ -144,17 +144,10 @@ void CDefinitionValidator::ResolveBalloons() {
     auto* balloon = entry->ConfigAs<CBalloonConfig>();
     if (balloon == nullptr) continue;
     checking_ = balloon;
-    const CCreateFuncInfo* motion = nullptr;
-    if (!balloon->motionName.empty()) {
-      motion = EntryOfType(BALLOON_MOTION_REG, balloon->motionName);
-      if (motion != nullptr) balloon->motionId = motion->Config().id;
-    }
-    if (motion == nullptr) {
-      motion = definition_.FindEntry(BALLOON_MOTION_REG, balloon->motionId);
-      if (motion == nullptr) Fail(balloon->name, kMsgNoMotion);
-    }
+    const CCreateFuncInfo& motion = ResolveMotion(BALLOON_MOTION_REG, balloon->name, balloon->motionName,
+                                                  balloon->motionId);
     balloon->imageLayerIds = IdsOfType(BALLOON_IMAGE_LAYER_REG, balloon->imageLayerNames);
-    CheckLayersFitMotion(*balloon, motion->Config(), balloon->imageLayerIds, BALLOON_IMAGE_LAYER_REG);
+    CheckLayersFitMotion(*balloon, motion.Config(), balloon->imageLayerIds, BALLOON_IMAGE_LAYER_REG);
     balloon->textLayers.clear();
     for (const std::u16string& name : balloon->textLayerNames) {
       const CCreateFuncInfo* layer = EntryOfType(TEXT_LAYER_REG, name);
@@ -176,18 +169,11 @@ int CDefinitionValidator::ResolveFunctions() {
       ResolveList(function->funcLists[index], function->resolvedFuncLists[index], function->name,
                   NameOf(kFuncListNames, list));
     }
-    const CCreateFuncInfo* motion = nullptr;
-    if (!function->motionName.empty()) {
-      motion = EntryOfType(MOTION_REG, function->motionName);
-      if (motion != nullptr) function->motionId = motion->Config().id;
-    }
-    if (motion == nullptr) {
-      motion = definition_.FindEntry(MOTION_REG, function->motionId);
-      if (motion == nullptr) Fail(function->name, kMsgNoMotion);
-    }
+    const CCreateFuncInfo& motion = ResolveMotion(MOTION_REG, function->name, function->motionName,
+                                                  function->motionId);
     function->imageLayerIds = IdsOfType(IMAGE_LAYER_REG, function->imageLayerNames);
     mostImageLayers = std::max(mostImageLayers, static_cast<int>(function->imageLayerIds.size()));
-    CheckLayersFitMotion(*function, motion->Config(), function->imageLayerIds, IMAGE_LAYER_REG);
+    CheckLayersFitMotion(*function, motion.Config(), function->imageLayerIds, IMAGE_LAYER_REG);
     ResolveList(function->balloonList, function->resolvedBalloonList, function->name, u"CallBalloonList");
     LoadSound(SOUND_CHANNEL_FUNCTION_BGM, function->bgmSoundName);
     LoadSound(SOUND_CHANNEL_L_BUTTON, function->lButtonSoundName);
@@ -200,7 +186,7 @@ int CDefinitionValidator::ResolveFunctions() {
         if (event != nullptr) function->conditionEvents.push_back(event->ConfigAs<CConditionEventConfig>());
       }
     }
-    const auto* motionConfig = motion->ConfigAs<CMotionConfig>();
+    const auto* motionConfig = motion.ConfigAs<CMotionConfig>();
     if (hitTest_ != nullptr && motionConfig != nullptr) hitTest_->SetUpFunctionHitTest(*function, *motionConfig);
   }
   return mostImageLayers;
@@ -218,6 +204,20 @@ void CDefinitionValidator::ResolveList(COptionalNameList& list, CWeightMap& out,
     Fail(owner, tail);
   }
   list.reset();
+}
+
+const CCreateFuncInfo& CDefinitionValidator::ResolveMotion(SCRIPT_TYPE motionType, const std::u16string& owner,
+                                                          const std::u16string& motionName, int& motionId) const {
+  if (!motionName.empty()) {
+    if (const CCreateFuncInfo* motion = EntryOfType(motionType, motionName)) {
+      motionId = motion->Config().id;
+      return *motion;
+    }
+  }
+  // Built-in entries come with their motion id already set.
+  const CCreateFuncInfo* motion = definition_.FindEntry(motionType, motionId);
+  if (motion == nullptr) Fail(owner, kMsgNoMotion);
+  return *motion;
 }
 
 CCreateFuncInfo* CDefinitionValidator::EntryOfType(SCRIPT_TYPE type, const std::u16string& name) const {

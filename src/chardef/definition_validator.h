@@ -82,6 +82,11 @@ class CDefinitionValidator {
   // Resolves `list` into `out` and drops the names; an unknown name raises
   // folder + "の" + owner + "の" + key + "に存在しない関数" + name + "が指定されています。".
   void ResolveList(COptionalNameList& list, CWeightMap& out, const std::u16string& owner, std::u16string_view key);
+  // The motion of `motionType` named `motionName`, whose id is stored in `motionId`;
+  // without a match, the motion `motionId` already names. Throws the FuncNameMotion
+  // failure for `owner` when there is neither.
+  const CCreateFuncInfo& ResolveMotion(SCRIPT_TYPE motionType, const std::u16string& owner,
+                                       const std::u16string& motionName, int& motionId) const;
   // The entry of `type` named `name`, or null.
   CCreateFuncInfo* EntryOfType(SCRIPT_TYPE type, const std::u16string& name) const;
   // Each name that is an entry of `type` gives that entry's id; others are skipped.

@@ -17,11 +17,9 @@ struct STestBlock {
   std::vector<std::u16string> rows = {};
 };
 
-inline CScriptFuncMaps ReadTestBlocks(const std::vector<STestBlock>& blocks) {
-  CScriptText text;
-  const int file = text.AddFile(u"Scripts\\test.func");
-  int line = 0;
-  auto add = [&](std::u16string content) { text.Add(std::move(content), file, ++line); };
+// Calls `add` with each line of `blocks`, in order.
+template <class AddLine>
+void ForEachTestBlockLine(const std::vector<STestBlock>& blocks, AddLine add) {
   for (const STestBlock& block : blocks) {
     add(u"<FUNC_" + block.tag + u">");
     add(u"<SET_CONFIG>");
@@ -34,6 +32,13 @@ inline CScriptFuncMaps ReadTestBlocks(const std::vector<STestBlock>& blocks) {
     }
     add(u"</FUNC_" + block.tag + u">");
   }
+}
+
+inline CScriptFuncMaps ReadTestBlocks(const std::vector<STestBlock>& blocks) {
+  CScriptText text;
+  const int file = text.AddFile(u"Scripts\\test.func");
+  int line = 0;
+  ForEachTestBlockLine(blocks, [&](std::u16string content) { text.Add(std::move(content), file, ++line); });
   return ReadScriptText(text);
 }
 

@@ -51,19 +51,7 @@ class CRecordingHitTestSetUp final : public IFunctionHitTestSetUp {
 // The script text of `blocks` as a UTF-8 file.
 inline std::string ScriptFileOf(const std::vector<STestBlock>& blocks) {
   std::u16string text;
-  auto add = [&text](const std::u16string& line) { text += line + u"\n"; };
-  for (const STestBlock& block : blocks) {
-    add(u"<FUNC_" + block.tag + u">");
-    add(u"<SET_CONFIG>");
-    for (const std::u16string& setting : block.settings) add(setting);
-    add(u"</SET_CONFIG>");
-    if (!block.rows.empty()) {
-      add(u"<SET_PARAM>");
-      for (const std::u16string& row : block.rows) add(row);
-      add(u"</SET_PARAM>");
-    }
-    add(u"</FUNC_" + block.tag + u">");
-  }
+  ForEachTestBlockLine(blocks, [&text](const std::u16string& line) { text += line + u"\n"; });
   return ToUtf8(text);
 }
 
