@@ -11,29 +11,12 @@
 #include "chardef/register_build_context.h"
 #include "chardef/text_layer_config.h"
 #include "chardef/text_style_config.h"
+#include "platform/headless/text_headless.h"
+#include "register_test_blocks.h"
 #include "script/script_file_reader.h"
 #include "support/utf.h"
 
 namespace {
-
-// A 96 pixels-per-inch screen whose fonts keep their description.
-class CTestText final : public IText {
- public:
-  int PixelsPerInchY() const override { return 96; }
-  std::unique_ptr<IFont> MakeFont(const SFontDescription& description) override {
-    return std::make_unique<CTestFont>(description);
-  }
-
- private:
-  class CTestFont final : public IFont {
-   public:
-    explicit CTestFont(const SFontDescription& description) : description_(description) {}
-    const SFontDescription& Description() const override { return description_; }
-
-   private:
-    SFontDescription description_;
-  };
-};
 
 struct SBlock {
   std::u16string tag;
@@ -46,32 +29,14 @@ struct SBlock {
 class BalloonRegisterTest : public ::testing::Test {
  protected:
   void Build(const std::vector<SBlock>& blocks) {
-    CScriptText script;
-    auto add = [&script](std::u16string line) { script.Add(std::move(line)); };
-    std::vector<SBlock> all = blocks;
+    std::vector<STestBlock> all;
+    for (const SBlock& block : blocks) all.push_back({block.tag, block.settings, block.params, block.text});
     all.push_back({u"ORDER_REG", {u"FuncName=start", u"FuncType=START_EVENT"}});
-    for (const SBlock& block : all) {
-      add(u"<FUNC_" + block.tag + u">");
-      add(u"<SET_CONFIG>");
-      for (const std::u16string& setting : block.settings) add(setting);
-      add(u"</SET_CONFIG>");
-      if (!block.params.empty()) {
-        add(u"<SET_PARAM>");
-        for (const std::u16string& line : block.params) add(line);
-        add(u"</SET_PARAM>");
-      }
-      if (!block.text.empty()) {
-        add(u"<SET_TEXT>");
-        for (const std::u16string& line : block.text) add(line);
-        add(u"</SET_TEXT>");
-      }
-      add(u"</FUNC_" + block.tag + u">");
-    }
     RegisterReservedBalloonEntries(definition_, text_);
     SRegisterBuilders builders = DefaultRegisterBuilders();
     AddBalloonRegisterBuilders(builders, text_);
     CRegisterBuildContext context(definition_, u"Chara");
-    ASSERT_TRUE(BuildRegisters(context, ReadScriptText(script), builders));
+    ASSERT_TRUE(BuildRegisters(context, ReadTestBlocks(all), builders));
   }
 
   template <class T>
@@ -81,7 +46,7 @@ class BalloonRegisterTest : public ::testing::Test {
   }
   std::string Message() const { return ToUtf8(definition_.ErrorMessage()); }
 
-  CTestText text_;
+  CHeadlessText text_;
   CCreateFuncInfoMap definition_;
 };
 

@@ -15,6 +15,7 @@ struct STestBlock {
   std::u16string tag;  // "ORDER_REG", "MOTION_REG", ...
   std::vector<std::u16string> settings;
   std::vector<std::u16string> rows = {};
+  std::vector<std::u16string> text = {};  // a text section when not empty
 };
 
 // Calls `add` with each line of `blocks`, in order.
@@ -29,6 +30,11 @@ void ForEachTestBlockLine(const std::vector<STestBlock>& blocks, AddLine add) {
       add(u"<SET_PARAM>");
       for (const std::u16string& row : block.rows) add(row);
       add(u"</SET_PARAM>");
+    }
+    if (!block.text.empty()) {
+      add(u"<SET_TEXT>");
+      for (const std::u16string& line : block.text) add(line);
+      add(u"</SET_TEXT>");
     }
     add(u"</FUNC_" + block.tag + u">");
   }
