@@ -1,21 +1,36 @@
 // zelvotta-tool run: the program's start-up, frame loop and shutdown on the headless
-// platform, on a virtual clock (or the wall clock with --realtime).
+// platform, on a virtual clock (or the wall clock with --realtime), with scripted input
+// and snapshots of the desktop between frames.
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "app/program.h"
 #include "commands.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/headless_ui.h"
+#include "platform/headless/input_player.h"
+#include "platform/headless/input_script.h"
+#include "platform/headless/layered_windows.h"
+#include "support/file_system.h"
 #include "support/utf.h"
 
 namespace {
 
 constexpr char kRunUsage[] =
     "usage: zelvotta-tool run [--app-dir DIR] [--frames N] [--screen WxH] [--realtime]\n"
-    "                         [--trace FILE] [-- ARGS...]\n";
+    "                         [--trace FILE] [--input FILE] [--snapshot FRAME:FILE.png]...\n"
+    "                         [--seed N] [--positions] [-- ARGS...]\n"
+    "  --input FILE       scripted input, one \"FRAME COMMAND ARGS\" a line, frames from 0:\n"
+    "                     move X Y, ldown, lup, rdown, rup, menu ID, menu-close,\n"
+    "                     tray left|right, command ID; '#' starts a comment line\n"
+    "  --snapshot F:PNG   writes the desktop after frame F's work (repeatable)\n"
+    "  --seed N           seeds the random generator (0 to 4294967295)\n"
+    "  --positions        traces every character's position after each frame\n"
+    "  --input and --snapshot need the virtual clock, so not --realtime.\n";
 
 int RunUsageError(const std::string& message) {
   std::fprintf(stderr, "zelvotta-tool run: %s\n%s", message.c_str(), kRunUsage);
@@ -40,50 +55,140 @@ std::optional<SRect> ParseScreen(const std::string& text) {
   return SRect{0, 0, static_cast<int>(*width), static_cast<int>(*height)};
 }
 
-}  // namespace
+struct SSnapshotRequest {
+  uint64_t frame = 0;
+  std::string file;          // as given, for messages
+  std::u16string enginePath;  // converted once, before the run
+};
 
-int RunRunCommand(const ToolArguments& arguments) {
-  SHeadlessOptions options;
+std::optional<SSnapshotRequest> ParseSnapshot(const std::string& text) {
+  const size_t colon = text.find(':');
+  if (colon == std::string::npos || colon + 1 == text.size()) return std::nullopt;
+  const auto frame = ParseCount(text.substr(0, colon));
+  if (!frame) return std::nullopt;
+  SSnapshotRequest request;
+  request.frame = *frame;
+  request.file = text.substr(colon + 1);
+  request.enginePath = FromNativePath(std::filesystem::path(request.file));
+  return request;
+}
+
+struct SRunRequest {
+  SHeadlessOptions platform;
+  SProgramOptions program;
   std::string appDir = ".";
   std::vector<std::u16string> programArguments;
+  std::string inputFile;
+  std::vector<SSnapshotRequest> snapshots;
+};
+
+// Fills `request` from the arguments; an exit code when they are unusable.
+std::optional<int> ParseRunArguments(const ToolArguments& arguments, SRunRequest& request) {
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
     if (option == "--") {
-      for (++i; i < arguments.size(); ++i) programArguments.push_back(FromUtf8(arguments[i]));
+      for (++i; i < arguments.size(); ++i) request.programArguments.push_back(FromUtf8(arguments[i]));
       break;
     }
     if (option == "--realtime") {
-      options.realtime = true;
+      request.platform.realtime = true;
+      continue;
+    }
+    if (option == "--positions") {
+      request.program.tracePositions = true;
       continue;
     }
     if (i + 1 >= arguments.size()) return RunUsageError("missing value or unknown option '" + option + "'");
     const std::string& value = arguments[++i];
     if (option == "--app-dir") {
-      appDir = value;
+      request.appDir = value;
     } else if (option == "--frames") {
       const auto frames = ParseCount(value);
       if (!frames) return RunUsageError("--frames needs a whole number, not '" + value + "'");
-      options.quitAfterFrames = *frames;
+      request.platform.quitAfterFrames = *frames;
     } else if (option == "--screen") {
       const auto screen = ParseScreen(value);
       if (!screen) return RunUsageError("--screen needs WIDTHxHEIGHT, not '" + value + "'");
-      options.desktop = *screen;
+      request.platform.desktop = *screen;
     } else if (option == "--trace") {
-      options.traceFile = value;
+      request.platform.traceFile = value;
+    } else if (option == "--input") {
+      request.inputFile = value;
+    } else if (option == "--snapshot") {
+      std::optional<SSnapshotRequest> snapshot = ParseSnapshot(value);
+      if (!snapshot) return RunUsageError("--snapshot needs FRAME:FILE.png, not '" + value + "'");
+      request.snapshots.push_back(std::move(*snapshot));
+    } else if (option == "--seed") {
+      const auto seed = ParseCount(value);
+      if (!seed || *seed > 0xFFFFFFFFu) return RunUsageError("--seed needs 0 to 4294967295, not '" + value + "'");
+      request.program.seed = static_cast<uint32_t>(*seed);
     } else {
       return RunUsageError("unknown option '" + option + "'");
     }
   }
+  if (request.platform.realtime && (!request.inputFile.empty() || !request.snapshots.empty())) {
+    return RunUsageError("--input and --snapshot need the virtual clock, not --realtime");
+  }
+  return std::nullopt;
+}
+
+// The input file's commands; an exit code when it cannot be read or has a faulty line.
+std::optional<int> LoadInput(const std::string& file, std::vector<SInputCommand>& commands) {
+  const std::optional<std::string> text = ReadFileBytes(FromNativePath(std::filesystem::path(file)));
+  if (!text) return RunUsageError("cannot read the input file '" + file + "'");
+  SInputScript script = ParseInputScript(*text);
+  if (!script.error.empty()) {
+    std::fprintf(stderr, "zelvotta-tool run: %s\n", script.error.c_str());
+    return 2;
+  }
+  commands = std::move(script.commands);
+  return std::nullopt;
+}
+
+void ReportIgnored(const SInputCommand& command, const char* reason) {
+  std::fprintf(stderr, "zelvotta-tool run: input line %d ignored: %s\n", command.line, reason);
+}
+
+}  // namespace
+
+int RunRunCommand(const ToolArguments& arguments) {
+  SRunRequest request;
+  if (std::optional<int> code = ParseRunArguments(arguments, request)) return *code;
+  // The whole input is checked before anything starts, so a faulty line never cuts a
+  // run short.
+  std::vector<SInputCommand> commands;
+  if (!request.inputFile.empty()) {
+    if (std::optional<int> code = LoadInput(request.inputFile, commands)) return *code;
+  }
 
   std::error_code error;
-  const std::filesystem::path folder = std::filesystem::absolute(appDir, error);
-  if (error) return RunUsageError("cannot use the application folder '" + appDir + "'");
+  const std::filesystem::path folder = std::filesystem::absolute(request.appDir, error);
+  if (error) return RunUsageError("cannot use the application folder '" + request.appDir + "'");
   // The program finds its data beside its executable; here that folder is --app-dir.
-  options.executablePath = FromUtf8((folder / "zelvotta").lexically_normal().string());
+  request.platform.executablePath = FromUtf8((folder / "zelvotta").lexically_normal().string());
 
-  CHeadlessPlatform platform(options);
-  if (!options.traceFile.empty() && !platform.TraceFileOpen()) {
-    return RunUsageError("cannot write the trace file '" + options.traceFile + "'");
+  CHeadlessPlatform platform(request.platform);
+  if (!request.platform.traceFile.empty() && !platform.TraceFileOpen()) {
+    return RunUsageError("cannot write the trace file '" + request.platform.traceFile + "'");
   }
-  return RunProgram(platform, programArguments);
+
+  CInputPlayer player(platform, std::move(commands), ReportIgnored);
+  if (!request.inputFile.empty()) {
+    platform.HeadlessUi().AddBeforeVirtualFrame([&player](uint64_t frame) { player.RunFrame(frame); });
+  }
+  bool snapshotFailed = false;
+  if (!request.snapshots.empty()) {
+    platform.HeadlessUi().AddAfterVirtualFrame([&](uint64_t frame) {
+      for (const SSnapshotRequest& snapshot : request.snapshots) {
+        if (snapshot.frame != frame) continue;
+        if (!platform.Layered().WriteSnapshot(snapshot.enginePath, request.platform.desktop)) {
+          std::fprintf(stderr, "zelvotta-tool run: cannot write the snapshot '%s'\n", snapshot.file.c_str());
+          snapshotFailed = true;
+        }
+      }
+    });
+  }
+
+  const int code = RunProgram(platform, request.programArguments, request.program);
+  return code == 0 && snapshotFailed ? 1 : code;
 }

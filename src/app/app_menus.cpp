@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "runtime/settings_menu.h"
 #include "window/command_ids.h"
 
 namespace {
@@ -13,45 +14,14 @@ CMenuItem Command(int id, std::u16string text) {
   return item;
 }
 
-CMenuItem SubMenu(std::u16string text, CMenuModel menu) {
-  CMenuItem item;
-  item.text = std::move(text);
-  item.subMenu = std::make_unique<CMenuModel>(std::move(menu));
-  return item;
-}
-
-CMenuModel ScaleMenu() {
-  CMenuModel menu;
-  const char16_t* texts[] = {u"200%", u"175%", u"150%", u"125%", u"100%", u"75%", u"50%"};
-  int id = kCmdScaleFirst + 2;  // 300 % and 250 % have no entry
-  for (const char16_t* text : texts) menu.items.push_back(Command(id++, text));
-  return menu;
-}
-
-CMenuModel OpacityMenu() {
-  CMenuModel menu;
-  const char16_t* texts[] = {u"100%", u"90%", u"80%", u"70%", u"60%",
-                             u"50%",  u"40%", u"30%", u"20%", u"10%"};
-  int id = kCmdOpacityFirst;
-  for (const char16_t* text : texts) menu.items.push_back(Command(id++, text));
-  return menu;
-}
-
 }  // namespace
 
 CMenuModel BuildSystemMenu() {
-  CMenuModel settings;
-  settings.items.push_back(SubMenu(u"倍率", ScaleMenu()));
-  settings.items.push_back(SubMenu(u"不透明度", OpacityMenu()));
-  settings.items.push_back(Command(kCmdAllSoundOn, u"全サウンド（ON）"));
-  settings.items.push_back(Command(kCmdAllSoundOff, u"全サウンド（OFF）"));
-  settings.items.push_back(Command(kCmdLowQuality, u"軽量画質"));
-  settings.items.push_back(Command(kCmdAlwaysOnTop, u"常に最前面に表示"));
-  settings.items.push_back(Command(kCmdMouseDisabled, u"マウス操作不可"));
-  settings.items.push_back(Command(kCmdMoveRange, u"移動範囲設定"));
-
   CMenuModel menu;
-  menu.items.push_back(SubMenu(u"全体設定", std::move(settings)));
+  CMenuItem settings;
+  settings.text = u"全体設定";
+  settings.subMenu = std::make_unique<CMenuModel>(BuildSettingsMenu(false));
+  menu.items.push_back(std::move(settings));
   menu.items.push_back(Command(kCmdAbout, u"バージョン情報"));
   menu.items.push_back(Command(kCmdExit, u"終了"));
   return menu;

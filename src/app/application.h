@@ -1,28 +1,46 @@
 #pragma once
 // The application object: lives from the end of start-up to shutdown and owns the
-// characters and the application-wide state.
+// characters, the window class they share, the work surfaces they paint through and the
+// application-wide settings. It is the host every character asks for settings and
+// platform services.
 #include <atomic>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "media/image_map.h"
 #include "platform/geometry.h"
+#include "platform/menu_model.h"
+#include "runtime/chara_host.h"
 #include "runtime/chara_map.h"
+#include "window/image_wnd_class.h"
+#include "window/image_wnd_host.h"
+#include "window/work_surfaces.h"
 
-class IAudio;
 class IMainWindow;
+class IPlatform;
+struct SProgramState;
 
-class CApplication {
+// The display scale of a scale command id (32776 … 32785), or none outside the table.
+std::optional<double> ScaleFactorOf(int scaleId);
+
+class CApplication final : public ICharaHost, public IImageWndHost {
  public:
-  CApplication(IMainWindow& mainWindow, IAudio& audio, SRect desktop,
+  CApplication(IPlatform& platform, IMainWindow& mainWindow, SProgramState& state, SRect desktop,
                std::vector<std::u16string> characterNames, int characterCount);
+  ~CApplication() override;
 
-  // Prepares everything the characters need and creates them. Failures set the
-  // program's error flag; the caller does not look at the result.
+  // The menus of the main window, whose entries and check marks the application keeps.
+  void SetMenus(CMenuModel* systemMenu, CMenuModel* exitMenu);
+
+  // Prepares everything the characters need, creates and loads them, sizes the work
+  // surfaces and applies the settings. Failures set the program's error flag; the
+  // caller does not look at the result.
   void Build();
 
   // Carries out a menu command shared by the notification menu and the character menus;
-  // false when the command is not one of the application's.
+  // false when the command is not one the application carries out.
   bool HandleCommand(int commandId);
 
   // Starts the ending of every character; the notification menu turns into the exit menu.
@@ -31,25 +49,84 @@ class CApplication {
 
   // The character whose menu entry is `commandId`, or null.
   CCharacter* CharacterOfEntry(int commandId) const;
+  // The character of creation number `index`, or null.
+  CCharacter* CharacterOfIndex(int index) const;
+
+  // The settings.
+  void ApplyScale(int scaleId);
+  void ApplyOpacity(int opacityId);
+  void SetAllMuted(bool mute);
+  void SetLowQuality(bool on);
+  void SetMouseEnabled(bool on);
 
   IMainWindow& MainWindow() const { return mainWindow_; }
   CCharaMap& Characters() { return characters_; }
   const std::vector<std::u16string>& CharacterNames() const { return characterNames_; }
   int CharacterCount() const { return characterCount_; }
   const SRect& DesktopRect() const { return desktop_; }
-  const SRect& MoveRange() const { return moveRange_; }
   // The product logo the about boxes show; null if it could not be decoded.
   const CImageLoad* Logo() const { return logo_; }
 
+  // ICharaHost.
+  SRect MoveRange() const override { return moveRange_; }
+  int ScaleId() const override { return scaleId_.load(std::memory_order_relaxed); }
+  double ScaleFactor() const override { return scaleFactor_.load(std::memory_order_relaxed); }
+  int OpacityId() const override { return opacityId_.load(std::memory_order_relaxed); }
+  bool LowQuality() const override { return lowQuality_.load(std::memory_order_relaxed); }
+  bool OpacityInPixels() const override { return opacityInPixels_; }
+  bool MouseEnabled() const override { return mouseEnabled_.load(std::memory_order_relaxed); }
+  CWorkSurfaces* WorkSurfaces() override { return surfaces_.get(); }
+  SPoint CursorSample() const override;
+  IAudio& Audio() override;
+  IText& Text() override;
+  IUserInterface& Ui() override;
+  ITraceSink& Trace() override;
+  std::u16string ParamsFolder() const override;
+  void ReportFatalError(ILayeredWindow* owner, const std::u16string& message) override;
+  void PostButtonRelease(CCharacter& character) override;
+  void OpenPopupMenu(const CMenuModel& menu, const std::u16string& owner, ILayeredWindow* commandTarget) override;
+  // What opening `menu` needs first: the character entries brought up to date and the
+  // trace record of the menu (`owner`: a character's folder name, "" for the main menus).
+  void PreparePopupMenu(const CMenuModel& menu, const std::u16string& owner);
+  // Creates the character of `folderName` with the application as its host; null when
+  // the name is taken.
+  CCharacter* CreateCharacter(const std::u16string& folderName);
+  const CMenuModel& ApplicationMenu() override;
+  bool ApplicationCommand(int commandId) override { return HandleCommand(commandId); }
+  bool ShowCharacterAbout(CCharacter& character) override;
+
+  // IImageWndHost.
+  void QuitNow() override;
+  void PostQuit(int code) override;
+
  private:
+  bool BuildCharacters();
+  // The character entries of the system menu show who is shown, hidden, or on the way.
+  void RefreshCharacterEntries();
+
+  IPlatform& platform_;
   IMainWindow& mainWindow_;
-  IAudio& audio_;
-  CCharaMap characters_;
+  SProgramState& state_;
   std::vector<std::u16string> characterNames_;  // discovery order; the first count are used
   int characterCount_;
   SRect desktop_;
   SRect moveRange_{};
+  std::atomic<int> scaleId_;
+  std::atomic<double> scaleFactor_{1.0};
+  std::atomic<int> opacityId_;
+  std::atomic<bool> lowQuality_{false};
+  std::atomic<bool> mouseEnabled_{true};
+  // The opacity goes into the window's constant alpha, which every compositor applies;
+  // composing it into the pixels stays available for systems that need it.
+  bool opacityInPixels_ = false;
+  CMenuModel noMenu_;  // what menus show before the main window gave its own
+  CMenuModel* systemMenu_ = nullptr;
+  CMenuModel* exitMenu_ = nullptr;
+  CImageWndClass windowClass_;
+  std::unique_ptr<CWorkSurfaces> surfaces_;
+  CCharaMap characters_;  // destroyed first: each character writes its state
   CImageMap images_;  // the application's own images: the logo
   const CImageLoad* logo_ = nullptr;
   std::atomic<bool> exiting_{false};
+  std::atomic<bool> errorShown_{false};
 };

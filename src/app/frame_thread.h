@@ -10,7 +10,9 @@ struct SProgramState;
 
 class CFrameThread : public IFrameWorker {
  public:
-  CFrameThread(SProgramState& state, CApplication& application, IClock& clock, IUserInterface& ui);
+  // With `tracePositions` every character's position goes to the trace after each frame.
+  CFrameThread(SProgramState& state, CApplication& application, IClock& clock, IUserInterface& ui,
+               bool tracePositions = false);
 
   void Begin() override;
   bool KeepRunning() override;
@@ -20,10 +22,12 @@ class CFrameThread : public IFrameWorker {
  private:
   void SampleCursor();
   void UpdateCharacters();
+  void TracePositions();
 
   SProgramState& state_;
   CApplication& application_;
   IClock& clock_;
   IUserInterface& ui_;
   SFramePacing pacing_;
+  bool tracePositions_;
 };

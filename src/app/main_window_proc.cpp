@@ -2,6 +2,7 @@
 
 #include "app/app_menus.h"
 #include "app/application.h"
+#include "app/messages.h"
 #include "window/command_ids.h"
 #include "app/program_state.h"
 #include "script/system_status.h"
@@ -32,6 +33,10 @@ void CMainWindowProc::OnAppMessage(uint32_t message, intptr_t param) {
     if (window_) window_->Destroy();
   } else if (message == kTrayMessage) {
     OnTrayMouse(static_cast<int>(param));
+  } else if (message == kButtonReleaseMessage && application_ != nullptr) {
+    if (CCharacter* character = application_->CharacterOfIndex(static_cast<int>(param))) {
+      character->FinishButtonRelease();
+    }
   }
 }
 
@@ -46,10 +51,11 @@ void CMainWindowProc::OnTrayMouse(int mouseMessage) {
 }
 
 void CMainWindowProc::OpenPopupMenu(const CMenuModel& menu) {
+  if (application_ != nullptr) application_->PreparePopupMenu(menu, u"");
   window_->BringToForeground();
   const SPoint at{state_.cursorX.load(std::memory_order_relaxed),
                   state_.cursorY.load(std::memory_order_relaxed)};
-  ui_.TrackPopupMenu(menu, at, *window_);
+  ui_.TrackPopupMenu(menu, at, *window_, nullptr);
 }
 
 void CMainWindowProc::OnCommand(int commandId) {

@@ -12,6 +12,7 @@
 #include "app/program_state.h"
 #include "app/start_options.h"
 #include "platform/platform.h"
+#include "script/shared_random.h"
 #include "support/application_folder.h"
 #include "support/file_system.h"
 #include "support/mutex.h"
@@ -30,8 +31,11 @@ constexpr int kMaxCharacterWindows = 30;
 
 class CProgram {
  public:
-  CProgram(IPlatform& platform, const std::vector<std::u16string>& arguments)
-      : platform_(platform), arguments_(arguments), windowProc_(state_, platform.Ui(), platform.SystemInfo()) {}
+  CProgram(IPlatform& platform, const std::vector<std::u16string>& arguments, const SProgramOptions& options)
+      : platform_(platform),
+        arguments_(arguments),
+        options_(options),
+        windowProc_(state_, platform.Ui(), platform.SystemInfo()) {}
 
   int Run();
 
@@ -43,11 +47,12 @@ class CProgram {
 
   IPlatform& platform_;
   const std::vector<std::u16string>& arguments_;
+  const SProgramOptions& options_;
   SProgramState state_;
   CMainWindowProc windowProc_;
   std::u16string applicationFolder_;
   SDiscovery discovery_;
-  SStartOptions options_;
+  SStartOptions startOptions_;
   IMainWindow* mainWindow_ = nullptr;
   std::unique_ptr<CApplication> application_;
   std::unique_ptr<CFrameThread> frameThread_;
@@ -56,12 +61,15 @@ class CProgram {
 int CProgram::Run() {
   if (!StartUp()) return 0;
 
-  application_ = std::make_unique<CApplication>(*mainWindow_, platform_.Audio(), platform_.Process().DesktopRect(),
+  if (options_.seed) SeedSharedRandom(*options_.seed);
+  application_ = std::make_unique<CApplication>(platform_, *mainWindow_, state_, platform_.Process().DesktopRect(),
                                                 discovery_.names, discovery_.count);
+  application_->SetMenus(&windowProc_.SystemMenu(), &windowProc_.ExitMenu());
   windowProc_.SetApplication(application_.get());
   application_->Build();
 
-  frameThread_ = std::make_unique<CFrameThread>(state_, *application_, platform_.Clock(), platform_.Ui());
+  frameThread_ = std::make_unique<CFrameThread>(state_, *application_, platform_.Clock(), platform_.Ui(),
+                                                options_.tracePositions);
   if (platform_.Ui().StartFrameWorker(*frameThread_)) {
     if (!state_.errorFlag.load()) state_.framesEnabled.store(true, std::memory_order_release);
   } else {
@@ -87,12 +95,12 @@ bool CProgram::StartUp() {
   discovery_ = DiscoverCharacters(applicationFolder_);
   if (!discovery_.found) return Refuse(kNoCharacterMessage);
 
-  options_ = ParseStartOptions(arguments_);
+  startOptions_ = ParseStartOptions(arguments_);
   std::vector<std::u16string> used(discovery_.names.begin(), discovery_.names.begin() + discovery_.count);
   platform_.Trace(CTraceRecord("startup")
                       .Add("characters", std::move(used))
                       .Add("count", int64_t{discovery_.count})
-                      .Add("taskbar", options_.taskbar));
+                      .Add("taskbar", startOptions_.taskbar));
 
   IProcessServices& process = platform_.Process();
   if (process.CountWindowsTitled(kMainWindowTitle) > 0) return Refuse(kSecondInstanceMessage);
@@ -100,7 +108,7 @@ bool CProgram::StartUp() {
     return Refuse(kTooManyCharactersMessage);
   }
 
-  mainWindow_ = platform_.Ui().CreateMainWindow({kMainWindowTitle, options_.taskbar}, windowProc_);
+  mainWindow_ = platform_.Ui().CreateMainWindow({kMainWindowTitle, startOptions_.taskbar}, windowProc_);
   if (!mainWindow_) return false;
 
   if (CMenuItem* about = windowProc_.SystemMenu().FindById(kCmdAbout)) about->text = kAboutMenuText;
@@ -122,6 +130,6 @@ void CProgram::Shutdown() {
 
 }  // namespace
 
-int RunProgram(IPlatform& platform, const std::vector<std::u16string>& arguments) {
-  return CProgram(platform, arguments).Run();
+int RunProgram(IPlatform& platform, const std::vector<std::u16string>& arguments, const SProgramOptions& options) {
+  return CProgram(platform, arguments, options).Run();
 }

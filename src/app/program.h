@@ -1,11 +1,20 @@
 #pragma once
 // The program from start to end: start-up checks, the main window and its menus, the
 // application object, the frame worker, the message loop and the ordered shutdown.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 class IPlatform;
 
+// What a tool or test may ask of a run beyond the program's own arguments.
+struct SProgramOptions {
+  std::optional<uint32_t> seed;  // seeds the shared random generator before the build step
+  bool tracePositions = false;   // one "position" trace record per character after each frame
+};
+
 // Runs the program on `platform`; `arguments` are those after the program's own path.
 // Returns the process exit code (0 also after every start-up refusal).
-int RunProgram(IPlatform& platform, const std::vector<std::u16string>& arguments);
+int RunProgram(IPlatform& platform, const std::vector<std::u16string>& arguments,
+               const SProgramOptions& options = {});

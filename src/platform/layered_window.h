@@ -47,7 +47,7 @@ struct SLayeredFrame {
   SPoint position;
   int width = 0;
   int height = 0;
-  const uint32_t* pixels = nullptr;
+  const uint32_t* pixels = nullptr;  // null: a position-only update
   int stride = 0;
   uint8_t constantAlpha = 255;
 };
@@ -66,8 +66,10 @@ class ILayeredWindow {
   virtual void PlaceBelow(ILayeredWindow& other) = 0;
   virtual void SetTopmost(bool topmost) = 0;
   // Sets position, size, pixels and constant alpha in one step; the pixels are copied
-  // before it returns. Callable from the frame thread. False when the system refused the
-  // update. Costs one copy of the frame.
+  // before it returns. A frame without pixels only moves the window: size, pixels and
+  // constant alpha stay as the last full frame left them, and nothing is copied.
+  // Callable from the frame thread. False when the system refused the update. Costs one
+  // copy of the frame.
   virtual bool Update(const SLayeredFrame& frame) = 0;
   // Mouse capture; main thread. The window loses capture with a CaptureChanged message.
   virtual void SetCapture() = 0;

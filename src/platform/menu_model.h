@@ -24,3 +24,9 @@ class CMenuModel {
   // Inserts a plain command item before position `position` (clamped to the end).
   void InsertAt(size_t position, int id, std::u16string text);
 };
+
+// The menu as one line of text per item, depth first, for the run trace: the texts of
+// the enclosing sub-menus each followed by "/", then "ID TEXT" with " +checked" and
+// " +grey" when they apply, or "-" for a separator. A sub-menu entry has no line of its
+// own; its items carry its text.
+std::vector<std::u16string> MenuTraceItems(const CMenuModel& menu);

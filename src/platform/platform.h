@@ -10,7 +10,7 @@
 #include "platform/trace_record.h"
 #include "platform/user_interface.h"
 
-class IPlatform {
+class IPlatform : public ITraceSink {
  public:
   virtual ~IPlatform() = default;
   virtual IProcessServices& Process() = 0;
@@ -24,5 +24,5 @@ class IPlatform {
   // Fonts for the balloon text.
   virtual IText& Text() = 0;
   // Records a notable event in the run trace; backends without a trace ignore it.
-  virtual void Trace(const CTraceRecord& record) = 0;
+  void Trace(const CTraceRecord& record) override = 0;
 };

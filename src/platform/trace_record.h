@@ -26,3 +26,11 @@ class CTraceRecord {
   std::string event_;
   std::vector<std::pair<std::string, Value>> fields_;
 };
+
+// Where the core writes its trace records; a backend without a trace ignores them.
+// Safe from any thread.
+class ITraceSink {
+ public:
+  virtual ~ITraceSink() = default;
+  virtual void Trace(const CTraceRecord& record) = 0;
+};

@@ -9,7 +9,9 @@
 #include "platform/geometry.h"
 
 class CMenuModel;
+class ILayeredWindow;
 class IMainWindow;
+struct SCursorImage;
 
 // Message numbers of the main window's own messages, as the program defines them.
 constexpr uint32_t kAppMessageBase = 0x8000;                 // first application message
@@ -84,9 +86,14 @@ class IUserInterface {
   virtual bool AddTrayIcon(IMainWindow& owner, const std::u16string& tip) = 0;
   virtual void RemoveTrayIcon(IMainWindow& owner) = 0;
 
-  // Shows `menu` at `at` and waits until it closes; a chosen item reaches the owner's
-  // OnCommand. The menu must stay alive and unchanged while it shows.
-  virtual void TrackPopupMenu(const CMenuModel& menu, SPoint at, IMainWindow& owner) = 0;
+  // Shows `menu` at `at` until the user chooses an item or dismisses it. A chosen item
+  // reaches `commandTarget`'s handler OnCommand when it is set (a character's own menu),
+  // else the owner's OnCommand. Before the menu shows, `commandTarget` (when set) gets
+  // OnMenuOpened, as a menu's initialisation message would reach it. A backend may
+  // return at once and keep the menu open across frames (IsPopupMenuShowing says so).
+  // The menu must stay alive and unchanged while it shows.
+  virtual void TrackPopupMenu(const CMenuModel& menu, SPoint at, IMainWindow& owner,
+                              ILayeredWindow* commandTarget) = 0;
   // Whether a pop-up menu is showing; safe from any thread.
   virtual bool IsPopupMenuShowing() const = 0;
 
@@ -96,6 +103,12 @@ class IUserInterface {
 
   // The cursor's position on the desktop; safe from any thread.
   virtual SPoint CursorPosition() = 0;
+  // Shows `cursor` as the mouse cursor (null: the system arrow). The image stays alive
+  // while it shows. Main thread.
+  virtual void SetCursor(const SCursorImage* cursor) = 0;
+  // Whether the primary mouse button is held down now (the right one when the system
+  // swaps the buttons); safe from any thread.
+  virtual bool IsPrimaryButtonDown() const = 0;
 
   // Starts running `worker`; false when it cannot start. JoinFrameWorker waits until
   // the worker has ended (the worker's KeepRunning must turn false first).

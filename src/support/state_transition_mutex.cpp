@@ -30,6 +30,12 @@ int CStateTransitionMutex::Take() {
   return -1;
 }
 
+int CStateTransitionMutex::ValueOf(int state) const {
+  const int slot = state - m_base;
+  if (slot < 0 || slot >= m_slotCount || !m_marks[slot].load(std::memory_order_acquire)) return -1;
+  return m_values[slot].load(std::memory_order_relaxed);
+}
+
 void CStateTransitionMutex::Reset() {
   for (int slot = 0; slot < m_slotCount; ++slot) {
     m_values[slot].store(-1, std::memory_order_relaxed);

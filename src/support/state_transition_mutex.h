@@ -21,6 +21,8 @@ class CStateTransitionMutex {
   // The value of the highest marked slot, remembered as the taken slot; -1 (and the
   // taken slot unchanged) when no slot is marked. Does not clear anything.
   int Take();
+  // The value in slot state - base when that slot is marked, else -1.
+  int ValueOf(int state) const;
   // Empties every slot, then clears the pending flag.
   void Reset();
   bool IsPending() const { return m_pending.load(std::memory_order_acquire); }

@@ -6,7 +6,11 @@
 #include "platform/clock.h"
 #include "platform/system_info.h"
 #include "platform/user_interface.h"
-#include "runtime/character.h"
+#include "application_folder_scope.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/platform.h"
+#include "temp_folder.h"
+#include "test_characters.h"
 
 class FakeMainWindow : public IMainWindow {
  public:
@@ -60,13 +64,15 @@ class FakeUi : public IUserInterface {
   void PostQuit(int code) override { quitCodes.push_back(code); }
   bool AddTrayIcon(IMainWindow&, const std::u16string&) override { return true; }
   void RemoveTrayIcon(IMainWindow&) override {}
-  void TrackPopupMenu(const CMenuModel& menu, SPoint at, IMainWindow&) override {
+  void TrackPopupMenu(const CMenuModel& menu, SPoint at, IMainWindow&, ILayeredWindow*) override {
     trackedMenus.push_back(&menu);
     trackedAt = at;
   }
   bool IsPopupMenuShowing() const override { return false; }
   void MessageBox(IMainWindow*, const std::u16string&, const std::u16string&, EMessageBoxIcon) override {}
   SPoint CursorPosition() override { return cursor; }
+  void SetCursor(const SCursorImage* shown) override { shownCursor = shown; }
+  bool IsPrimaryButtonDown() const override { return primaryDown; }
   bool StartFrameWorker(IFrameWorker&) override { return true; }
   void JoinFrameWorker() override {}
 
@@ -74,6 +80,8 @@ class FakeUi : public IUserInterface {
   std::vector<const CMenuModel*> trackedMenus;
   SPoint trackedAt;
   SPoint cursor;
+  const SCursorImage* shownCursor = nullptr;
+  bool primaryDown = false;
 };
 
 // An audio system without a device: every open is counted and refused.
@@ -86,18 +94,40 @@ class FakeAudio : public IAudio {
   int opens = 0;
 };
 
-class FakeCharacter : public CCharacter {
+// The headless platform with the audio and, optionally, the user interface of a test.
+class FakePlatform : public IPlatform {
  public:
-  void InitialShow() override {}
-  void Update() override {
-    ++updates;
-    if (ending && --framesUntilFinished <= 0) MarkFinished();
+  explicit FakePlatform(IUserInterface* ui = nullptr) : ui_(ui), headless_(Options()) {}
+  static SHeadlessOptions Options() {
+    SHeadlessOptions options;
+    options.desktop = {0, 0, 800, 600};
+    return options;
   }
-  void ToggleHidden() override { ++toggles; }
-  void RequestEnding() override { ending = true; }
+  IProcessServices& Process() override { return headless_.Process(); }
+  IClock& Clock() override { return headless_.Clock(); }
+  IUserInterface& Ui() override { return ui_ != nullptr ? *ui_ : headless_.Ui(); }
+  ISystemInfo& SystemInfo() override { return headless_.SystemInfo(); }
+  IAudio& Audio() override { return audio; }
+  ILayeredWindows& LayeredWindows() override { return headless_.LayeredWindows(); }
+  IText& Text() override { return headless_.Text(); }
+  void Trace(const CTraceRecord& record) override { headless_.Trace(record); }
+  CHeadlessPlatform& Headless() { return headless_; }
 
-  int updates = 0;
-  int toggles = 0;
-  bool ending = false;
-  int framesUntilFinished = 1;
+  FakeAudio audio;
+
+ private:
+  IUserInterface* ui_;
+  CHeadlessPlatform headless_;
+};
+
+// Characters in a temporary application folder: each stands still in its start function;
+// one with `exitFrames` > 0 plays an exit function that long when the program ends.
+class FakeCharacterFolders {
+ public:
+  void Add(const std::string& name, int exitFrames = 0) { WriteStandingCharacter(folder_, name, exitFrames); }
+  const CTempFolder& Folder() const { return folder_; }
+
+ private:
+  CTempFolder folder_;
+  CApplicationFolderScope scope_{folder_.Engine() + u'\\'};
 };

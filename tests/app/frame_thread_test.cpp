@@ -4,25 +4,31 @@
 #include "app/frame_thread.h"
 #include "app/program_state.h"
 #include "app_fakes.h"
+#include "support/utf.h"
 
 namespace {
 
 struct FrameThreadFixture : ::testing::Test {
+  FakeCharacterFolders folders;
+  FakePlatform platform;
   FakeMainWindow window;
   FakeClock clock;
   FakeUi ui;
-  FakeAudio audio;
   SProgramState state;
 
   std::unique_ptr<CApplication> MakeApplication(int discovered) {
     std::vector<std::u16string> names;
     for (int i = 0; i < discovered; ++i) names.push_back(u"c" + std::u16string(1, char16_t(u'0' + i)));
-    return std::make_unique<CApplication>(window, audio, SRect{0, 0, 800, 600}, names, discovered);
+    return std::make_unique<CApplication>(platform, window, state, SRect{0, 0, 800, 600}, names, discovered);
   }
 
-  static FakeCharacter* AddCharacter(CApplication& app, const std::u16string& name) {
-    auto* character = new FakeCharacter;
-    app.Characters().Insert(name, character);
+  // A character that plays an exit function of `exitFrames` frames (none: it finishes
+  // as soon as the program ends).
+  CCharacter* AddCharacter(CApplication& app, const std::string& name, int exitFrames = 0) {
+    folders.Add(name, exitFrames);
+    CCharacter* character = app.CreateCharacter(FromUtf8(name));
+    character->Load();
+    character->InitialShow();
     return character;
   }
 
@@ -35,24 +41,34 @@ struct FrameThreadFixture : ::testing::Test {
 
 TEST_F(FrameThreadFixture, NoFrameWorkRunsUntilFramesAreEnabled) {
   auto app = MakeApplication(1);
-  FakeCharacter* character = AddCharacter(*app, u"c0");
+  CCharacter* character = AddCharacter(*app, "c0");
   CFrameThread frames(state, *app, clock, ui);
   frames.Begin();
   EXPECT_EQ(clock.resolution, 5);
   frames.Step();
-  EXPECT_EQ(character->updates, 0);
+  EXPECT_EQ(character->EnteredFunctionId(), -1);
   state.framesEnabled = true;
   frames.Step();
-  EXPECT_EQ(character->updates, 1);
+  EXPECT_NE(character->EnteredFunctionId(), -1);
   frames.End();
   EXPECT_EQ(clock.resolution, 0);
 }
 
+TEST_F(FrameThreadFixture, AFatalErrorStopsTheFrameWork) {
+  auto app = MakeApplication(1);
+  CCharacter* character = AddCharacter(*app, "c0");
+  state.framesEnabled = true;
+  state.errorFlag = true;
+  CFrameThread frames(state, *app, clock, ui);
+  frames.Begin();
+  frames.Step();
+  EXPECT_EQ(character->EnteredFunctionId(), -1);
+}
+
 TEST_F(FrameThreadFixture, QuitIsRequestedOnceEveryCharacterHasFinished) {
   auto app = MakeApplication(2);
-  FakeCharacter* first = AddCharacter(*app, u"c0");
-  FakeCharacter* second = AddCharacter(*app, u"c1");
-  second->framesUntilFinished = 3;
+  CCharacter* first = AddCharacter(*app, "c0", 1);
+  CCharacter* second = AddCharacter(*app, "c1", 3);
   state.framesEnabled = true;
   CFrameThread frames(state, *app, clock, ui);
   frames.Begin();
@@ -61,11 +77,13 @@ TEST_F(FrameThreadFixture, QuitIsRequestedOnceEveryCharacterHasFinished) {
 
   app->EndAllCharacters();
   EXPECT_TRUE(app->IsExiting());
-  EXPECT_TRUE(first->ending && second->ending);
-  frames.Step();  // first finishes, second has two frames to go
+  EXPECT_TRUE(first->Ending() && second->Ending());
+  frames.Step();  // both enter their exit functions; the first ends there
+  EXPECT_TRUE(first->Finished());
   frames.Step();
   EXPECT_EQ(QuitRequests(), 0u);
   frames.Step();
+  EXPECT_TRUE(second->Finished());
   EXPECT_EQ(QuitRequests(), 1u);
 }
 
@@ -73,13 +91,13 @@ TEST_F(FrameThreadFixture, CharactersThatWereNeverCreatedKeepTheProgramRunning) 
   // Three folders were discovered but only one character exists: it finishing is not
   // enough, because the count of discovered characters is what must be reached.
   auto app = MakeApplication(3);
-  FakeCharacter* only = AddCharacter(*app, u"c0");
-  only->ending = true;
+  CCharacter* only = AddCharacter(*app, "c0");
   state.framesEnabled = true;
   CFrameThread frames(state, *app, clock, ui);
   frames.Begin();
+  app->EndAllCharacters();
   for (int i = 0; i < 5; ++i) frames.Step();
-  EXPECT_TRUE(only->IsFinished());
+  EXPECT_TRUE(only->Finished());
   EXPECT_EQ(QuitRequests(), 0u);
 }
 

@@ -5,6 +5,7 @@
 #include "app/main_window_proc.h"
 #include "app/program_state.h"
 #include "app_fakes.h"
+#include "support/utf.h"
 #include "script/system_status.h"
 
 namespace {
@@ -15,8 +16,16 @@ struct MainWindowProcFixture : ::testing::Test {
   FakeMainWindow window;
   FakeSystemInfo systemInfo;
   CMainWindowProc proc{state, ui, systemInfo};
-  FakeAudio audio;
-  CApplication app{window, audio, SRect{0, 0, 800, 600}, {u"alpha", u"beta", u"gamma"}, 2};
+  FakeCharacterFolders folders;
+  FakePlatform platform;
+  CApplication app{platform, window, state, SRect{0, 0, 800, 600}, {u"alpha", u"beta", u"gamma"}, 2};
+
+  CCharacter* AddCharacter(const std::string& name) {
+    folders.Add(name);
+    CCharacter* character = app.CreateCharacter(FromUtf8(name));
+    character->Load();
+    return character;
+  }
 
   void SetUp() override {
     proc.OnCreate(window);
@@ -73,25 +82,24 @@ TEST_F(MainWindowProcFixture, QuitRequestAndQuitNowDestroyTheWindow) {
 }
 
 TEST_F(MainWindowProcFixture, CharacterEntriesToggleOnlyCreatedCharactersInDiscoveryOrder) {
-  auto* alpha = new FakeCharacter;
-  auto* beta = new FakeCharacter;
-  app.Characters().Insert(u"beta", beta);  // creation order does not decide the entry id
-  app.Characters().Insert(u"alpha", alpha);
+  CCharacter* beta = AddCharacter("beta");  // creation order does not decide the entry id
+  CCharacter* alpha = AddCharacter("alpha");
   proc.OnCommand(kCmdCharacterFirst + 1);
-  EXPECT_EQ(beta->toggles, 1);
-  EXPECT_EQ(alpha->toggles, 0);
+  EXPECT_TRUE(beta->Hidden());
+  EXPECT_FALSE(alpha->Hidden());
   proc.OnCommand(kCmdCharacterFirst);
-  EXPECT_EQ(alpha->toggles, 1);
+  EXPECT_TRUE(alpha->Hidden());
   proc.OnCommand(kCmdCharacterFirst + 2);  // "gamma" was discovered but is beyond the count
   proc.OnCommand(kCmdCharacterLast);
-  EXPECT_EQ(alpha->toggles + beta->toggles, 2);
+  EXPECT_TRUE(alpha->Hidden() && beta->Hidden());
+  proc.OnCommand(kCmdCharacterFirst + 1);
+  EXPECT_FALSE(beta->Hidden());
 }
 
 TEST_F(MainWindowProcFixture, ExitEndsEveryCharacter) {
-  auto* alpha = new FakeCharacter;
-  app.Characters().Insert(u"alpha", alpha);
+  CCharacter* alpha = AddCharacter("alpha");
   proc.OnCommand(kCmdExit);
-  EXPECT_TRUE(alpha->ending);
+  EXPECT_TRUE(alpha->Ending());
   EXPECT_TRUE(app.IsExiting());
   EXPECT_EQ(window.destroyed, 0);
 }

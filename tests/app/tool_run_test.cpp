@@ -6,6 +6,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/window_registry.h"
 #include "temp_folder.h"
+#include "test_characters.h"
 #include "tool_process.h"
 
 namespace {
@@ -52,7 +53,7 @@ TEST_F(ToolRunFixture, WithoutCharactersTheProgramSaysSoAndEndsWithZero) {
 }
 
 TEST_F(ToolRunFixture, TraceListsTheFirstFifteenOfTwentyCharacters) {
-  for (int i = 0; i < 20; ++i) app.MakeFolder("Characters/chara" + std::to_string(i));
+  for (int i = 0; i < 20; ++i) WriteStandingCharacter(app, "chara" + std::to_string(i));
   const SToolResult result = Tool().Run({"run", "--app-dir", AppDir(), "--frames", "3", "--trace", TracePath()});
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.standardError, "");
@@ -66,7 +67,7 @@ TEST_F(ToolRunFixture, TraceListsTheFirstFifteenOfTwentyCharacters) {
 }
 
 TEST_F(ToolRunFixture, ProgramArgumentsAfterTheSeparatorReachTheOptionParser) {
-  app.MakeFolder("Characters/one");
+  WriteStandingCharacter(app, "one");
   const SToolResult result = Tool().Run(
       {"run", "--app-dir", AppDir(), "--frames", "1", "--trace", TracePath(), "--", "/taskbar", "word", "-x"});
   EXPECT_EQ(result.exitCode, 0);
@@ -74,7 +75,7 @@ TEST_F(ToolRunFixture, ProgramArgumentsAfterTheSeparatorReachTheOptionParser) {
 }
 
 TEST_F(ToolRunFixture, ASecondCopyIsRefusedWhileTheFirstRunsAndAKilledOneBlocksNothing) {
-  app.MakeFolder("Characters/one");
+  WriteStandingCharacter(app, "one");
   ToolProcess first = Tool("first");
   first.Start({"run", "--app-dir", AppDir(), "--realtime", "--trace", TracePath("first")});
   ASSERT_TRUE(WaitForText(TracePath("first"), "\"startup\""));
@@ -91,7 +92,7 @@ TEST_F(ToolRunFixture, ASecondCopyIsRefusedWhileTheFirstRunsAndAKilledOneBlocksN
 }
 
 TEST_F(ToolRunFixture, AtMostThirtyCharacterWindowsRunOnTheDesktop) {
-  for (int i = 0; i < 15; ++i) app.MakeFolder("Characters/chara" + std::to_string(i));
+  for (int i = 0; i < 15; ++i) WriteStandingCharacter(app, "chara" + std::to_string(i));
   // Another process's character windows, registered in the census these runs read.
   SHeadlessOptions foreignOptions;
   foreignOptions.runtimeDir = (work.Native() / "run" / "zelvotta").string();

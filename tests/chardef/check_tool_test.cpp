@@ -93,7 +93,7 @@ TEST_F(CheckToolTest, RejectsBadArgumentsAndEmptyApplicationFolders) {
 TEST(CheckToolShipped, TheShippedCharactersLoad) {
   const SToolOutput output = RunCheck(std::string("--app-dir '") + ZV_SHIPPED_APP_DIR + "' --all-errors");
   EXPECT_EQ(output.exitCode, 0);
-  EXPECT_EQ(output.text, "ok Walker\n");
+  EXPECT_EQ(output.text, "ok Hopper\nok Walker\n");
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #pragma once
-// A main window handler and a frame worker that write what happens to them, with the
-// clock's time, into one shared log.
+// A main window handler, a layered window handler and a frame worker that write what
+// happens to them, with the clock's time, into one shared log.
 #include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -54,6 +55,41 @@ class CRecordingHandler : public IMainWindowHandler {
 
  private:
   CEventLog& log_;
+};
+
+// Logs layered window messages as "<name> <message number> x,y", with the name each
+// window was given by Name().
+class CRecordingLayeredHandler : public ILayeredWindowHandler {
+ public:
+  explicit CRecordingLayeredHandler(CEventLog& log) : log_(log) {}
+  // Test hook, called after a mouse message is logged.
+  std::function<void(ILayeredWindow&, ELayeredMouse)> onMouse;
+
+  void Name(ILayeredWindow& window, std::string name) { names_.emplace_back(&window, std::move(name)); }
+  bool OnMouse(ILayeredWindow& window, ELayeredMouse message, int x, int y) override {
+    log_.Add(NameOf(window) + " " + std::to_string(static_cast<uint32_t>(message)) + " " + std::to_string(x) + "," +
+             std::to_string(y));
+    if (onMouse) onMouse(window, message);
+    return true;
+  }
+  bool OnCommand(ILayeredWindow& window, int commandId) override {
+    log_.Add(NameOf(window) + " command " + std::to_string(commandId));
+    return true;
+  }
+  void OnMenuOpened(ILayeredWindow& window, intptr_t param) override {
+    log_.Add(NameOf(window) + " menu opened " + std::to_string(param));
+  }
+  void OnDestroy(ILayeredWindow& window) override { log_.Add(NameOf(window) + " destroyed"); }
+
+ private:
+  std::string NameOf(const ILayeredWindow& window) const {
+    for (const auto& [named, name] : names_) {
+      if (named == &window) return name;
+    }
+    return "?";
+  }
+  CEventLog& log_;
+  std::vector<std::pair<const ILayeredWindow*, std::string>> names_;
 };
 
 // Steps until `frameLimit` frames have run (0: forever), sleeping `sleepMs` after each.

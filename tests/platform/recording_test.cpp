@@ -1,11 +1,13 @@
 // What the headless backend records instead of showing: message boxes, the trace, the
-// tray icon and pop-up menus.
+// tray icon, pop-up menus and layered windows' frames.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <thread>
 
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/headless_ui.h"
+#include "platform/headless/layered_windows.h"
 #include "platform/menu_model.h"
 #include "recording_handler.h"
 #include "temp_folder.h"
@@ -96,7 +98,7 @@ TEST(TrayIcon, ClicksReachTheOwnerWhileTheIconExists) {
             (std::vector<std::string>{"0 create", "0 message 32769 513", "0 message 32769 516"}));
 }
 
-TEST(PopupMenu, KeepsACopyAndTracesIt) {
+TEST(PopupMenu, StaysOpenWithACopyAsItOpenedAndLeavesTheTraceToTheCore) {
   SPlatformFixture fixture;
   IUserInterface& ui = fixture.platform.Ui();
   {
@@ -108,7 +110,9 @@ TEST(PopupMenu, KeepsACopyAndTracesIt) {
     sub.subMenu = std::make_unique<CMenuModel>();
     sub.subMenu->InsertAt(0, 32776, u"50%");
     sub.subMenu->items[0].checked = true;
-    ui.TrackPopupMenu(menu, {12, 34}, *fixture.window);
+    ui.TrackPopupMenu(menu, {12, 34}, *fixture.window, nullptr);
+    EXPECT_TRUE(ui.IsPopupMenuShowing());
+    EXPECT_EQ(fixture.platform.HeadlessUi().CloseMenu(), nullptr);
   }
   EXPECT_FALSE(ui.IsPopupMenuShowing());
   const CMenuModel* shown = fixture.platform.LastTrackedMenu();
@@ -118,9 +122,34 @@ TEST(PopupMenu, KeepsACopyAndTracesIt) {
   const CMenuItem* scale = shown->FindById(32776);
   ASSERT_NE(scale, nullptr);
   EXPECT_TRUE(scale->checked);
-  EXPECT_EQ(fixture.platform.TraceLines(),
-            std::vector<std::string>{
-                R"({"frame":0,"event":"menu","x":12,"y":34,"items":["About","","Scale"]})"});
+  EXPECT_TRUE(fixture.platform.TraceLines().empty());
+}
+
+TEST(LayeredWindow, AFrameWithoutPixelsOnlyMovesTheWindow) {
+  SPlatformFixture fixture;
+  CEventLog log(fixture.platform.Clock());
+  CRecordingLayeredHandler handler(log);
+  CHeadlessLayeredWindows& layered = fixture.platform.Layered();
+  ILayeredWindow* window = layered.Create(*fixture.window, u"", handler);
+  const uint32_t pixels[] = {0xFF000001, 0, 0xFF000003, 0xFF000004};
+  ASSERT_TRUE(window->Update({{0, 0}, 2, 2, pixels, 2, 128}));
+  window->Show();
+  ASSERT_TRUE(window->Update({{10, 20}, 0, 0, nullptr, 0, 255}));
+
+  const SLayeredWindowState state = layered.State(*window);
+  EXPECT_EQ(state.position.x, 10);
+  EXPECT_EQ(state.position.y, 20);
+  EXPECT_EQ(state.width, 2);
+  EXPECT_EQ(state.constantAlpha, 128);
+  EXPECT_EQ(state.updates, 2u);
+  const CPixelSurface kept = layered.Pixels(*window);
+  EXPECT_EQ(std::vector<uint32_t>(kept.Pixels(), kept.Pixels() + 4), std::vector<uint32_t>(pixels, pixels + 4));
+  // The hit test follows the move with the old pixels, hole included.
+  EXPECT_EQ(layered.WindowAt({11, 20}), nullptr);
+  EXPECT_EQ(layered.WindowAt({11, 21}), window);
+
+  window->Destroy();
+  EXPECT_FALSE(window->Update({{0, 0}, 0, 0, nullptr, 0, 255}));
 }
 
 }  // namespace

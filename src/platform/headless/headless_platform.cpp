@@ -46,7 +46,8 @@ CHeadlessPlatform::CHeadlessPlatform(SHeadlessOptions options)
     virtualClock_ = std::make_unique<CVirtualClock>();
     clock = virtualClock_.get();
   }
-  ui_ = std::make_unique<CHeadlessUi>(*clock, virtualClock_.get(), *windows_, *trace_,
+  layered_ = std::make_unique<CHeadlessLayeredWindows>(*windows_);
+  ui_ = std::make_unique<CHeadlessUi>(*clock, virtualClock_.get(), *windows_, *layered_, *trace_,
                                       options_.quitAfterFrames);
   systemInfo_ = std::make_unique<CLinuxSystemInfo>();
   audio_ = std::make_unique<CHeadlessAudio>(*clock);
@@ -55,9 +56,8 @@ CHeadlessPlatform::CHeadlessPlatform(SHeadlessOptions options)
   if (options_.realtime) {
     audio_->StartPumpThread(5);
   } else {
-    ui_->SetAfterVirtualFrame([audio = audio_.get()] { audio->Pump(); });
+    ui_->AddAfterVirtualFrame([audio = audio_.get()](uint64_t) { audio->Pump(); });
   }
-  layered_ = std::make_unique<CHeadlessLayeredWindows>(*windows_);
   text_ = std::make_unique<CHeadlessText>();
 }
 
@@ -92,5 +92,6 @@ bool CHeadlessPlatform::HasTrayIcon() const { return ui_->HasTrayIcon(); }
 const CMenuModel* CHeadlessPlatform::LastTrackedMenu() const { return ui_->LastTrackedMenu(); }
 bool CHeadlessPlatform::ClickTrayIcon(int mouseMessage) { return ui_->ClickTrayIcon(mouseMessage); }
 CWindowRegistry& CHeadlessPlatform::Windows() { return *windows_; }
+CHeadlessUi& CHeadlessPlatform::HeadlessUi() { return *ui_; }
 CHeadlessAudio& CHeadlessPlatform::HeadlessAudio() { return *audio_; }
 CHeadlessLayeredWindows& CHeadlessPlatform::Layered() { return *layered_; }

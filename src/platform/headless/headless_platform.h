@@ -55,6 +55,9 @@ class CHeadlessPlatform final : public IPlatform {
   const std::string& RuntimeDir() const { return runtimeDir_; }
   // The census of this process, where other windows register their titles.
   CWindowRegistry& Windows();
+  // The user interface with its frame hooks, cursor, tray icon, pop-up menu and the
+  // scripted input's entry points.
+  CHeadlessUi& HeadlessUi();
   // The recording audio; tests pump its buffer-done notifications.
   CHeadlessAudio& HeadlessAudio();
   // The layered windows with their recorded state, mouse delivery and desktop snapshots.
@@ -68,9 +71,10 @@ class CHeadlessPlatform final : public IPlatform {
   std::unique_ptr<CHeadlessProcess> process_;
   std::unique_ptr<CVirtualClock> virtualClock_;
   std::unique_ptr<CHeadlessClock> realClock_;
+  // Before the user interface, which reaches the windows' handlers for menus.
+  std::unique_ptr<CHeadlessLayeredWindows> layered_;
   std::unique_ptr<CHeadlessUi> ui_;
   std::unique_ptr<CLinuxSystemInfo> systemInfo_;
   std::unique_ptr<CHeadlessAudio> audio_;
-  std::unique_ptr<CHeadlessLayeredWindows> layered_;
   std::unique_ptr<CHeadlessText> text_;
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "platform/headless/layered_windows.h"
 #include "platform/headless/menu_copy.h"
 #include "platform/headless/trace_log.h"
 #include "platform/headless/virtual_clock.h"
@@ -12,10 +13,12 @@
 #include "support/utf.h"
 
 CHeadlessUi::CHeadlessUi(CHeadlessClock& clock, CVirtualClock* virtualClock,
-                         CWindowRegistry& registry, CTraceLog& trace, uint64_t quitAfterFrames)
+                         CWindowRegistry& registry, CHeadlessLayeredWindows& layered, CTraceLog& trace,
+                         uint64_t quitAfterFrames)
     : clock_(clock),
       virtualClock_(virtualClock),
       registry_(registry),
+      layered_(layered),
       trace_(trace),
       quitAfterFrames_(quitAfterFrames) {}
 
@@ -44,6 +47,8 @@ void CHeadlessUi::OnWindowDestroyed(CHeadlessMainWindow& window) {
   timers_.StopAll(&window);
   CHeadlessMainWindow* owner = &window;
   trayOwner_.compare_exchange_strong(owner, nullptr, std::memory_order_acq_rel);
+  // A menu goes away with the window that owns it.
+  if (menuOwner_ == &window) ForgetMenu();
   window.Handler().OnDestroy();
   if (window.RegistryId() != 0) registry_.Unregister(window.RegistryId());
 }
@@ -113,10 +118,12 @@ std::optional<int> CHeadlessUi::StepVirtual() {
       workerEnded_ = true;
       return std::nullopt;
     }
+    const uint64_t frame = FrameCount();
+    for (const auto& hook : beforeVirtualFrame_) hook(frame);
     const uint32_t sleepMs = worker_->Step();
     CountFrame();
     std::optional<int> code = AdvanceVirtual(clock_.NowMs() + sleepMs);
-    if (afterVirtualFrame_) afterVirtualFrame_();
+    for (const auto& hook : afterVirtualFrame_) hook(frame);
     return code;
   }
   if (std::optional<uint64_t> due = timers_.NextDue()) return AdvanceVirtual(*due);
@@ -200,15 +207,65 @@ bool CHeadlessUi::ClickTrayIcon(int mouseMessage) {
   return true;
 }
 
-void CHeadlessUi::TrackPopupMenu(const CMenuModel& menu, SPoint at, IMainWindow&) {
+const char* CHeadlessUi::SendTrayClick(int mouseMessage) {
+  CHeadlessMainWindow* owner = trayOwner_.load(std::memory_order_acquire);
+  if (owner == nullptr || !owner->Alive()) return "there is no tray icon";
+  owner->Handler().OnAppMessage(kTrayMessage, mouseMessage);
+  return nullptr;
+}
+
+const char* CHeadlessUi::SendCommand(int commandId) {
+  CHeadlessMainWindow* main = mainWindow_.load(std::memory_order_acquire);
+  if (main == nullptr || !main->Alive()) return "there is no main window";
+  main->Handler().OnCommand(commandId);
+  return nullptr;
+}
+
+void CHeadlessUi::TrackPopupMenu(const CMenuModel& menu, SPoint, IMainWindow& owner, ILayeredWindow* commandTarget) {
+  // The target sets up the menu (check marks, greyed items) before it shows.
+  if (commandTarget != nullptr) layered_.DeliverMenuOpened(*commandTarget, 0);
+  openMenu_ = &menu;
+  menuOwner_ = static_cast<CHeadlessMainWindow*>(&owner);
+  menuTarget_ = commandTarget;
   lastMenu_ = CopyMenu(menu);
-  std::vector<std::u16string> texts;
-  for (const CMenuItem& item : menu.items) texts.push_back(item.text);
-  trace_.Append(CTraceRecord("menu")
-                    .Add("x", int64_t{at.x})
-                    .Add("y", int64_t{at.y})
-                    .Add("items", std::move(texts))
-                    .ToJson(FrameCount()));
+  menuShowing_.store(true, std::memory_order_release);
+}
+
+void CHeadlessUi::ForgetMenu() {
+  openMenu_ = nullptr;
+  menuOwner_ = nullptr;
+  menuTarget_ = nullptr;
+  menuShowing_.store(false, std::memory_order_release);
+}
+
+const char* CHeadlessUi::ChooseMenuItem(int commandId) {
+  if (openMenu_ == nullptr) return "no pop-up menu is open";
+  ILayeredWindow* target = menuTarget_;
+  CHeadlessMainWindow* owner = menuOwner_;
+  // The core may free a character's menu with its window: look at the model only while
+  // the window lives.
+  if (target != nullptr && !layered_.Alive(*target)) {
+    ForgetMenu();
+    return "the window of the open menu is gone";
+  }
+  const CMenuItem* item = openMenu_->FindById(commandId);
+  if (item == nullptr) return "the open menu has no such item";
+  if (item->greyed) return "the item is greyed";
+  // The menu has closed by the time its command arrives, as with a system menu, so the
+  // command's handler may open the next one.
+  ForgetMenu();
+  if (target != nullptr) {
+    layered_.DeliverCommand(*target, commandId);
+  } else {
+    owner->Handler().OnCommand(commandId);
+  }
+  return nullptr;
+}
+
+const char* CHeadlessUi::CloseMenu() {
+  if (openMenu_ == nullptr) return "no pop-up menu is open";
+  ForgetMenu();
+  return nullptr;
 }
 
 void CHeadlessUi::MessageBox(IMainWindow*, const std::u16string& text,

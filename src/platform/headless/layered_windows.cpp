@@ -103,9 +103,14 @@ void CHeadlessLayeredWindows::SetTopmost(CHeadlessLayeredWindow& window, bool to
 }
 
 bool CHeadlessLayeredWindows::Update(CHeadlessLayeredWindow& window, const SLayeredFrame& frame) {
-  if (frame.width <= 0 || frame.height <= 0 || frame.pixels == nullptr || frame.stride < frame.width) {
-    return false;
+  if (frame.pixels == nullptr) {
+    std::lock_guard lock(mutex_);
+    if (!window.state.alive) return false;
+    window.state.position = frame.position;
+    ++window.state.updates;
+    return true;
   }
+  if (frame.width <= 0 || frame.height <= 0 || frame.stride < frame.width) return false;
   std::lock_guard lock(mutex_);
   if (!window.state.alive) return false;
   // resize keeps the capacity, so frames no larger than the largest so far allocate nothing.
@@ -192,9 +197,34 @@ ILayeredWindow* CHeadlessLayeredWindows::DeliverMouseAt(SPoint desktop, ELayered
   return target;
 }
 
+ILayeredWindow* CHeadlessLayeredWindows::DeliverPointerAt(SPoint desktop, ELayeredMouse message) {
+  CHeadlessLayeredWindow* target;
+  bool captured;
+  {
+    std::lock_guard lock(mutex_);
+    captured = captured_ != nullptr;
+    target = captured ? captured_ : WindowAtLocked(desktop);
+    if (target == nullptr) return nullptr;
+  }
+  if (!captured) target->Handler().OnMouse(*target, ELayeredMouse::SetCursor, 0, 0);
+  // The set-cursor handler may have moved or destroyed the window.
+  SPoint origin;
+  {
+    std::lock_guard lock(mutex_);
+    if (!target->state.alive) return target;
+    origin = target->state.position;
+  }
+  target->Handler().OnMouse(*target, message, desktop.x - origin.x, desktop.y - origin.y);
+  return target;
+}
+
 bool CHeadlessLayeredWindows::DeliverCommand(ILayeredWindow& window, int commandId) {
   if (!Alive(window)) return false;
   return static_cast<CHeadlessLayeredWindow&>(window).Handler().OnCommand(window, commandId);
+}
+
+void CHeadlessLayeredWindows::DeliverMenuOpened(ILayeredWindow& window, intptr_t param) {
+  if (Alive(window)) static_cast<CHeadlessLayeredWindow&>(window).Handler().OnMenuOpened(window, param);
 }
 
 std::vector<ILayeredWindow*> CHeadlessLayeredWindows::StackingOrder() const {

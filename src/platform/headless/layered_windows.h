@@ -3,7 +3,8 @@
 // position, size, a copy of its pixels, constant alpha, visibility and its place in the
 // stacking order. Tests and tools deliver mouse messages (directly, or at a desktop
 // point with the system's hit test: capture first, then the topmost visible window
-// whose pixel there is not fully transparent) and take snapshots of the desktop.
+// whose pixel there is not fully transparent), commands and menu set-up, and take
+// snapshots of the desktop.
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -45,7 +46,15 @@ class CHeadlessLayeredWindows final : public ILayeredWindows {
   // Delivers `message` at a desktop point to the window the system would pick; returns
   // that window, or null when the point falls through to the desktop.
   ILayeredWindow* DeliverMouseAt(SPoint desktop, ELayeredMouse message);
+  // What the pointer does at a desktop point, as the system reports it: the window the
+  // hit test picks gets a set-cursor message, then `message` in client coordinates.
+  // The capture holder gets `message` alone, as the system sends no set-cursor message
+  // while a window holds the capture. Returns the window, or null.
+  ILayeredWindow* DeliverPointerAt(SPoint desktop, ELayeredMouse message);
   bool DeliverCommand(ILayeredWindow& window, int commandId);
+  // A menu of `window` is about to open; nothing when the window is destroyed.
+  void DeliverMenuOpened(ILayeredWindow& window, intptr_t param);
+  bool Alive(const ILayeredWindow& window) const;
   // The window under a desktop point by the hit test above, capture ignored.
   ILayeredWindow* WindowAt(SPoint desktop) const;
   // Live windows from the bottom of the stack to the top (topmost band last).
@@ -76,7 +85,6 @@ class CHeadlessLayeredWindows final : public ILayeredWindows {
   void RemoveFromStackLocked(CHeadlessLayeredWindow& window);
   void InsertAtTopOfBandLocked(CHeadlessLayeredWindow& window);
   CHeadlessLayeredWindow* WindowAtLocked(SPoint desktop) const;
-  bool Alive(const ILayeredWindow& window) const;
 
   CWindowRegistry& census_;
   mutable std::mutex mutex_;  // guards every window's state, the stack and the capture

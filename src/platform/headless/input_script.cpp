@@ -1,0 +1,167 @@
+#include "platform/headless/input_script.h"
+
+#include <charconv>
+#include <optional>
+
+namespace {
+
+// What follows a command's name.
+enum class EArguments { None, Point, Id, TrayButton };
+
+struct SCommandSpec {
+  std::string_view name;
+  EInputAction action;
+  EArguments arguments;
+};
+
+constexpr SCommandSpec kCommands[] = {
+    {"move", EInputAction::Move, EArguments::Point},
+    {"ldown", EInputAction::LeftDown, EArguments::None},
+    {"lup", EInputAction::LeftUp, EArguments::None},
+    {"rdown", EInputAction::RightDown, EArguments::None},
+    {"rup", EInputAction::RightUp, EArguments::None},
+    {"menu", EInputAction::ChooseMenuItem, EArguments::Id},
+    {"menu-close", EInputAction::CloseMenu, EArguments::None},
+    {"tray", EInputAction::TrayLeftClick, EArguments::TrayButton},
+    {"command", EInputAction::Command, EArguments::Id},
+};
+
+size_t ArgumentCount(EArguments arguments) {
+  switch (arguments) {
+    case EArguments::None: return 0;
+    case EArguments::Point: return 2;
+    case EArguments::Id:
+    case EArguments::TrayButton: return 1;
+  }
+  return 0;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::vector<std::string_view> SplitWords(std::string_view line) {
+  std::vector<std::string_view> words;
+  size_t at = 0;
+  while (at < line.size()) {
+    while (at < line.size() && IsBlank(line[at])) ++at;
+    const size_t start = at;
+    while (at < line.size() && !IsBlank(line[at])) ++at;
+    if (at > start) words.push_back(line.substr(start, at - start));
+  }
+  return words;
+}
+
+// Parses the line's words into `command`; returns the reason when the line is faulty.
+class CLineParser {
+ public:
+  CLineParser(std::vector<std::string_view> words, SInputCommand& command)
+      : words_(std::move(words)), command_(command) {}
+
+  std::optional<std::string> Parse(int previousFrame) {
+    std::optional<int> frame = Number(words_[0], "a frame number");
+    if (!frame) return error_;
+    if (*frame < 0) return "frame " + std::string(words_[0]) + " is negative";
+    if (*frame < previousFrame) {
+      return "frame " + std::to_string(*frame) + " comes after frame " + std::to_string(previousFrame);
+    }
+    command_.frame = *frame;
+    if (words_.size() < 2) return std::string("a command is missing after the frame");
+
+    const std::string_view name = words_[1];
+    const SCommandSpec* spec = nullptr;
+    for (const SCommandSpec& candidate : kCommands) {
+      if (candidate.name == name) spec = &candidate;
+    }
+    if (spec == nullptr) return "unknown command '" + std::string(name) + "'";
+    const size_t wanted = ArgumentCount(spec->arguments);
+    if (words_.size() - 2 != wanted) {
+      return "'" + std::string(name) + "' takes " + std::to_string(wanted) +
+             (wanted == 1 ? " argument, not " : " arguments, not ") + std::to_string(words_.size() - 2);
+    }
+    command_.action = spec->action;
+    return ParseArguments(*spec);
+  }
+
+ private:
+  std::optional<std::string> ParseArguments(const SCommandSpec& spec) {
+    switch (spec.arguments) {
+      case EArguments::None:
+        return std::nullopt;
+      case EArguments::Point: {
+        const std::optional<int> x = Number(words_[2], "a whole number");
+        if (!x) return error_;
+        const std::optional<int> y = Number(words_[3], "a whole number");
+        if (!y) return error_;
+        command_.x = *x;
+        command_.y = *y;
+        return std::nullopt;
+      }
+      case EArguments::Id: {
+        const std::optional<int> id = Number(words_[2], "a command id");
+        if (!id) return error_;
+        command_.id = *id;
+        return std::nullopt;
+      }
+      case EArguments::TrayButton:
+        if (words_[2] == "left") {
+          command_.action = EInputAction::TrayLeftClick;
+        } else if (words_[2] == "right") {
+          command_.action = EInputAction::TrayRightClick;
+        } else {
+          return "'tray' takes left or right, not '" + std::string(words_[2]) + "'";
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+  }
+
+  // A decimal int with an optional minus sign and nothing else; sets error_ otherwise.
+  std::optional<int> Number(std::string_view word, const char* what) {
+    int value = 0;
+    const char* end = word.data() + word.size();
+    const auto [stop, status] = std::from_chars(word.data(), end, value);
+    if (status == std::errc::result_out_of_range && stop == end) {
+      error_ = "'" + std::string(word) + "' is out of range";
+      return std::nullopt;
+    }
+    if (status != std::errc() || stop != end) {
+      error_ = "'" + std::string(word) + "' is not " + what;
+      return std::nullopt;
+    }
+    return value;
+  }
+
+  std::vector<std::string_view> words_;
+  SInputCommand& command_;
+  std::string error_;
+};
+
+}  // namespace
+
+SInputScript ParseInputScript(std::string_view text) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
+
+  SInputScript script;
+  int previousFrame = 0;
+  int lineNumber = 0;
+  while (!text.empty()) {
+    ++lineNumber;
+    const size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+
+    std::vector<std::string_view> words = SplitWords(line);
+    if (words.empty() || words[0].front() == '#') continue;
+    SInputCommand command;
+    command.line = lineNumber;
+    if (std::optional<std::string> error = CLineParser(std::move(words), command).Parse(previousFrame)) {
+      script.commands.clear();
+      script.error = "input line " + std::to_string(lineNumber) + ": " + *error;
+      return script;
+    }
+    previousFrame = command.frame;
+    script.commands.push_back(command);
+  }
+  return script;
+}

@@ -1,0 +1,147 @@
+// The mouse and the pop-up menu: what presses, releases and cursor moves over the
+// character window do. They run on the main thread and only set requests, marks, the
+// capture and the cursor.
+#include "chardef/hit_event_config.h"
+#include "chardef/order_config.h"
+#include "platform/layered_window.h"
+#include "platform/user_interface.h"
+#include "runtime/chara_host.h"
+#include "runtime/character.h"
+#include "window/command_ids.h"
+
+void CCharacter::ZOrderFix() {
+  ILayeredWindow* balloon = balloons_->MainWindow();
+  ILayeredWindow* window = Window();
+  if (balloon == nullptr || window == nullptr) return;
+  balloon->BringToTop();
+  window->PlaceBelow(*balloon);
+}
+
+void CCharacter::ShowCursor(const SCursorImage* cursor) { host_.Ui().SetCursor(cursor); }
+
+void CCharacter::ShowCursorOf(const COrderConfig* function, const SCursorImage* fallback) {
+  if (function != nullptr && function->cursor != nullptr) {
+    ShowCursor(function->cursor);
+  } else {
+    ShowCursor(fallback);
+  }
+}
+
+void CCharacter::TakeCapture() {
+  if (ILayeredWindow* window = Window()) window->SetCapture();
+}
+
+void CCharacter::ReleaseCapture() {
+  if (ILayeredWindow* window = Window()) window->ReleaseCapture();
+}
+
+void CCharacter::LeftButtonDown(int, int) {
+  ZOrderFix();
+  CImageWnd::LeftButtonDown(0, 0);  // sets the left-button mark
+  if (Ending()) {
+    TakeCapture();
+    ShowCursor(definition_->cursors.drag);
+    return;
+  }
+  if (mouseMode_.load(std::memory_order_relaxed) != 1) return;
+  if (lButtonEnabled_.load(std::memory_order_relaxed)) {
+    if (!requests_.IsPending()) {
+      if (const CHitEventConfig* click = hitTest_->ClickEvent()) {
+        if (click->soundName.empty()) {
+          StopSound(SOUND_CHANNEL_HIT_EVENT);
+        } else {
+          PlaySound(SOUND_CHANNEL_HIT_EVENT, click->soundName, false);
+        }
+        if (RequestFromList(KIND_CLICK, &click->resolvedFuncList)) return;
+      }
+    }
+    if (lButtonFunctionsExist_.load(std::memory_order_relaxed)) {
+      const COrderConfig* function = CurrentFunction();
+      const std::u16string& sound = function != nullptr && !function->lButtonSoundName.empty()
+                                        ? function->lButtonSoundName
+                                        : Info().lButtonSoundName;
+      if (!sound.empty()) PlaySound(SOUND_CHANNEL_L_BUTTON, sound, false);
+      RequestFromList(KIND_L_BUTTON);
+      return;
+    }
+  }
+  TakeCapture();
+  ShowCursor(definition_->cursors.drag);
+}
+
+void CCharacter::LeftButtonUp(int, int) {
+  ClearLeftButton();
+  captureDrag_.store(false, std::memory_order_release);
+  FinishButtonRelease();
+}
+
+void CCharacter::LeftButtonUpOnFrame() {
+  ClearLeftButton();
+  captureDrag_.store(false, std::memory_order_release);
+  host_.PostButtonRelease(*this);
+}
+
+void CCharacter::FinishButtonRelease() {
+  if (mouseMode_.load(std::memory_order_relaxed) != 1) return;
+  ShowCursorOf(FunctionOf(nextFunctionId_.load(std::memory_order_relaxed)), definition_->cursors.normal);
+  ReleaseCapture();
+}
+
+void CCharacter::RightButtonDown(int, int) {
+  menuShown_.store(true, std::memory_order_relaxed);
+  ZOrderFix();
+  if (mouseMode_.load(std::memory_order_relaxed) != 1) return;
+  const COrderConfig* function = CurrentFunction();
+  const std::u16string& sound = function != nullptr && !function->rButtonSoundName.empty()
+                                    ? function->rButtonSoundName
+                                    : Info().rButtonSoundName;
+  if (!sound.empty()) PlaySound(SOUND_CHANNEL_R_BUTTON, sound, false);
+  if (Ending()) {
+    host_.OpenPopupMenu(host_.ApplicationMenu(), Name(), nullptr);
+    return;
+  }
+  RefreshMenuState();
+  host_.OpenPopupMenu(menu_, Name(), Window());
+}
+
+void CCharacter::RefreshMenuState() {
+  if (!customItemAdded_) return;
+  CMenuItem* item = menu_.FindById(kCmdCustomItem);
+  if (item == nullptr) return;
+  if (const std::u16string* text = customItemText_.load(std::memory_order_acquire)) item->text = *text;
+  item->greyed = !customItemEnabled_.load(std::memory_order_relaxed);
+}
+
+void CCharacter::SetCursorForPointer() {
+  const SCursorImage* cursor = nullptr;
+  if (mouseMode_.load(std::memory_order_relaxed) == 1) {
+    if (!menuShown_.load(std::memory_order_relaxed)) {
+      const COrderConfig* function = CurrentFunction();
+      bool areaCursor = false;
+      if (!Ending() && nextFunctionId_.load(std::memory_order_relaxed) != kHiddenFunctionId) {
+        if (const CHitEventConfig* click = hitTest_->ClickArea()) {
+          cursor = click->cursor;
+          areaCursor = true;
+        } else if (const CHitEventConfig* stroke = hitTest_->StrokeArea()) {
+          cursor = stroke->cursor;
+          areaCursor = true;
+          if (const CHitEventConfig* fired = hitTest_->Stroke(*stroke)) {
+            if (fired->soundName.empty()) {
+              StopSound(SOUND_CHANNEL_HIT_EVENT);
+            } else {
+              PlaySound(SOUND_CHANNEL_HIT_EVENT, fired->soundName, false);
+            }
+            RequestFromList(KIND_STROKE, &fired->resolvedFuncList);
+          }
+        }
+      }
+      if (!areaCursor || cursor == nullptr) {
+        cursor = function != nullptr && function->cursor != nullptr ? function->cursor : definition_->cursors.normal;
+      }
+    }
+  } else {
+    cursor = definition_->cursors.disabled;
+  }
+  if (!AcceptsMouse() && !Ending() && definition_->cursors.disabled != nullptr) cursor = definition_->cursors.disabled;
+  ShowCursor(cursor);
+}

@@ -1,0 +1,17 @@
+#include "runtime/mover.h"
+
+#include <algorithm>
+
+void CMover::SetPosition(double x, double y) {
+  x_ = x;
+  y_ = y;
+}
+
+void CMover::SetSize(int width, int height) {
+  width_ = width;
+  height_ = height;
+  displayedWidth_ = width_ * scale_;
+  displayedHeight_ = height_ * scale_;
+}
+
+void CMover::SetOpacity(double opacity) { opacity_ = std::clamp(opacity, 0.0, 1.0); }
