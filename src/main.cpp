@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   SHeadlessOptions options;
   options.executablePath = FromUtf8(ExecutablePath(argv[0]).string());
   options.realtime = true;
+  options.keepTrace = false;  // nobody reads it, and a long run would only grow it
   CHeadlessPlatform platform(options);
 
   std::vector<std::u16string> arguments;

@@ -204,7 +204,7 @@ void CApplication::PostButtonRelease(CCharacter& character) {
 
 void CApplication::PreparePopupMenu(const CMenuModel& menu, const std::u16string& owner) {
   if (&menu == systemMenu_) RefreshCharacterEntries();
-  platform_.Trace(CTraceRecord("menu").Add("owner", owner).Add("items", MenuTraceItems(menu)));
+  if (platform_.Tracing()) platform_.Trace(CTraceRecord("menu").Add("owner", owner).Add("items", MenuTraceItems(menu)));
 }
 
 void CApplication::OpenPopupMenu(const CMenuModel& menu, const std::u16string& owner, ILayeredWindow* commandTarget) {

@@ -33,4 +33,7 @@ class ITraceSink {
  public:
   virtual ~ITraceSink() = default;
   virtual void Trace(const CTraceRecord& record) = 0;
+  // Whether records are kept at all; callers skip building them otherwise, so a run
+  // without a trace spends nothing on it.
+  virtual bool Tracing() const { return true; }
 };

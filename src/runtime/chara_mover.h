@@ -1,42 +1,51 @@
 #pragma once
 // CCharaMover: a character's mover. Besides position, size, scale and opacity it keeps
-// the move range, its division into horizontal lines (bands of the line height, sitting
-// at the bottom of the range), the current line, and the four event lines the edge steps
-// compare the position with: L and R put the window's left or right edge on the range's,
-// T and B its top or bottom on the current band's.
+// the move range, its division into horizontal lines (bands of the line height sitting
+// at the bottom of the range, the remainder above them), the current line (1 is the
+// top one), and the four event lines the edge steps compare the position with: at
+// x = L or x = R the window's left or right edge is on the range's, at y = T or y = B
+// its top or bottom is on the current band's. The margins move those meeting points
+// inside the frame by the function's EventLinePosX / EventLinePosY.
 #include "platform/geometry.h"
 #include "runtime/chara_start_state.h"
 #include "runtime/mover.h"
 
 class CCharaMover : public CMover {
  public:
-  // From the saved state when it was read, else a random place in the middle third of
-  // the range (two draws of the shared generator).
+  // Takes the range, line height and no-lines flag from the start state and the scale;
+  // then the saved position and line when the state was read, else a random place in
+  // the middle third of the range (two draws of the shared generator). The event lines
+  // stay unset (degenerate) until the first RecomputeLines.
   void Init(const SCharaStartState& state, double scale);
-  // Size, margins and line height follow the scale; the line height is capped at the
-  // range height (or is the range height without lines).
+  // The displayed size, the margins and the scaled line height follow the scale; the
+  // scaled line height is capped at the range height (and is it without lines).
   void SetScale(double scale) override;
   void SetSize(int width, int height) override;
-  // The range fields; without lines the line height follows the range's height.
+  // A new move range; without lines the line height becomes the range height. The
+  // scaled line height is recomputed at the current scale; call RecomputeLines (and
+  // Remap) afterwards.
   void SetMoveRange(const SRect& range);
-  // The function's event-line offsets; with the motion size they give the far offsets.
+  // The current function's EventLinePosX / EventLinePosY (unscaled). An offset of 0
+  // keeps that axis's meeting points on the frame's own edges.
   void SetEventLineOffsets(int eventLinePosX, int eventLinePosY);
 
   // The line count, remainder and event lines for the current range, scale, size and
-  // line; the old event lines are kept for Remap.
+  // line (the line is limited to the count); the old event lines are kept for Remap.
   void RecomputeLines();
   // Moves the position from the previous event lines to the current ones, keeping its
-  // relative place; nothing while the previous lines are degenerate.
+  // relative place in the band; nothing while the previous lines are degenerate.
   void Remap();
-  // The line whose band holds the bottom edge of a motion `motionHeight` high.
+  // The line whose band holds the bottom edge of a motion `motionHeight` (unscaled) high.
   void SetLineFromPosition(int motionHeight);
   // x within [left − displayed width, right], y within [top − displayed height, bottom]:
   // the character may leave the range until it is entirely outside, no further.
   void ClampToMoveRange();
-  // The whole frame inside the range, as far as it fits.
+  // The whole frame inside the range: left ≤ x ≤ right − displayed width, likewise for
+  // y. A frame larger than the range keeps its left (top) edge on the range's.
   void ClampInsideMoveRange();
 
   int Line() const { return line_; }
+  // Unchecked; RecomputeLines limits it to 1 … LineCount().
   void SetLine(int line) { line_ = line; }
   int LineCount() const { return lineCount_; }
   int Remainder() const { return remainder_; }
@@ -54,8 +63,9 @@ class CCharaMover : public CMover {
   double MarginBottom() const { return marginBottom_; }
 
  private:
-  void UpdateMargins();
-  void UpdateLineCount();
+  void UpdateScaledValues();
+  void UpdateFarOffsets();
+  void CountLines();
 
   int lineHeight_ = 160;
   double scaledLineHeight_ = 160.0;

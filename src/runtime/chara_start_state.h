@@ -1,6 +1,7 @@
 #pragma once
 // SCharaStartState: what a character starts from — the move range and the application's
-// scale and opacity choices it was created with, and what its saved state file gave back.
+// scale and opacity choices (menu ids) it was created with, its line height from its
+// metadata, and what its saved state file gave back.
 #include "platform/geometry.h"
 
 struct SCharaStartState {
@@ -13,6 +14,6 @@ struct SCharaStartState {
   bool mute = false;
   bool hide = false;
   int lineHeight = 160;
-  bool noLines = false;
-  bool read = false;  // the saved state was read completely
+  bool noLines = false;  // LineHeight "N": one line as high as the range
+  bool read = false;     // the saved state was read completely
 };

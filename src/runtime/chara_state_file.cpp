@@ -1,16 +1,38 @@
 #include "runtime/chara_state_file.h"
 
+#include <algorithm>
+#include <cmath>
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
 #include "support/file_system.h"
 #include "support/number.h"
+#include "support/scrambled_text.h"
 #include "support/string_list.h"
+#include "support/text.h"
 
 namespace {
 
 std::u16string FileOf(const std::u16string& paramsFolder, const std::u16string& folderName) {
   return paramsFolder + folderName + u".param";
+}
+
+// Blanks around the number are ignored and a sign may lead; anything that is not a
+// decimal integer reads as 0.
+int ValueNumber(std::u16string text) {
+  text = Trim(std::move(text));
+  if (text.starts_with(u'+')) {
+    text.erase(0, 1);
+    if (text.starts_with(u'-')) return 0;
+  }
+  return ToSignedOrZero(text);
+}
+
+// A position as the file stores it: truncated toward zero, saturated to the int range.
+int StoredPosition(double value) {
+  if (std::isnan(value)) return 0;
+  return static_cast<int>(std::clamp(value, -2147483648.0, 2147483647.0));
 }
 
 }  // namespace
@@ -24,16 +46,16 @@ bool ReadCharaState(const std::u16string& paramsFolder, const std::u16string& fo
 bool ParseCharaState(std::string_view fileBytes, const std::u16string& folderName, SCharaStartState& state) {
   CStringList entries;
   if (!entries.ParseScrambledList(fileBytes)) return false;
-  auto find = [&](const char16_t* suffix, int& value) {
-    const int index = entries.FindKey(folderName + suffix);
+  const auto find = [&](std::u16string_view suffix, int& value) {
+    const int index = entries.FindKey(folderName + std::u16string(suffix));
     if (index < 0) return false;
-    value = ToSignedOrZero(entries.ValueAt(index));
+    value = ValueNumber(entries.ValueAt(index));
     return true;
   };
+  // The position is stored only as a pair.
   int x = 0;
   int y = 0;
-  if (!find(u".x", x)) return false;
-  if (!find(u".y", y)) return false;
+  if (!find(u".x", x) || !find(u".y", y)) return false;
   state.x = x;
   state.y = y;
   if (!find(u".LineNum", state.lineNumber)) return false;
@@ -45,15 +67,23 @@ bool ParseCharaState(std::string_view fileBytes, const std::u16string& folderNam
   return true;
 }
 
-bool WriteCharaState(const std::u16string& paramsFolder, const std::u16string& folderName, int x, int y, int line,
-                     bool mute, bool hide) {
-  std::error_code ignored;
-  std::filesystem::create_directories(ToNativePath(paramsFolder), ignored);
+std::string EncodeCharaState(const std::u16string& folderName, double x, double y, int line, bool mute, bool hide) {
   CStringList entries;
-  entries.SetNumber(folderName + u".x", x);
-  entries.SetNumber(folderName + u".y", y);
+  entries.SetNumber(folderName + u".x", StoredPosition(x));
+  entries.SetNumber(folderName + u".y", StoredPosition(y));
   entries.SetNumber(folderName + u".LineNum", line);
   entries.SetNumber(folderName + u".Mute", mute ? 1 : 0);
   entries.SetNumber(folderName + u".Hide", hide ? 1 : 0);
-  return entries.WriteScrambledList(FileOf(paramsFolder, folderName));
+  return EncodeScrambledText(entries.Join());
+}
+
+bool WriteCharaState(const std::u16string& paramsFolder, const std::u16string& folderName, double x, double y,
+                     int line, bool mute, bool hide) {
+  try {
+    std::error_code ignored;  // a folder that cannot be made shows as a failed write
+    std::filesystem::create_directory(ToNativePath(paramsFolder), ignored);
+    return WriteFileAtomically(FileOf(paramsFolder, folderName), EncodeCharaState(folderName, x, y, line, mute, hide));
+  } catch (const std::exception&) {
+    return false;
+  }
 }

@@ -255,6 +255,7 @@ void CCharacter::PlaySound(ECharaSoundChannel channel, const std::u16string& nam
   CSoundManager& manager = definition_->media.Channel(channel);
   if (manager.Muted()) return;
   if (!manager.Play(definition_->media.SoundsFolder() + name, loop ? -1 : 0)) return;
+  if (!host_.Trace().Tracing()) return;
   host_.Trace().Trace(CTraceRecord("sound")
                           .Add("chara", Name())
                           .Add("channel", int64_t{channel + 1})
@@ -266,7 +267,7 @@ void CCharacter::StopSound(ECharaSoundChannel channel) {
   CSoundManager& manager = definition_->media.Channel(channel);
   const bool wasPlaying = manager.IsPlaying();
   manager.StopAndRelease();
-  if (wasPlaying) {
+  if (wasPlaying && host_.Trace().Tracing()) {
     host_.Trace().Trace(CTraceRecord("sound-stop").Add("chara", Name()).Add("channel", int64_t{channel + 1}));
   }
 }
@@ -281,7 +282,9 @@ void CCharacter::ReportFunctionError(const COrderConfig& function, const std::u1
   ReportScriptError(Name() + u"の" + function.name + tail);
 }
 
-void CCharacter::TraceEvent(const char* event) { host_.Trace().Trace(CTraceRecord(event).Add("chara", Name())); }
+void CCharacter::TraceEvent(const char* event) {
+  if (host_.Trace().Tracing()) host_.Trace().Trace(CTraceRecord(event).Add("chara", Name()));
+}
 
 void CCharacter::SetHiddenMark(bool hidden) {
   if (Hidden() == hidden) return;

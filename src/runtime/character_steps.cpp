@@ -48,7 +48,8 @@ void CCharacter::EnterFunction() {
   if (function == nullptr) return;
   currentFunction_.store(function, std::memory_order_release);
   currentMotion_ = definition_->registers.FindEntry(MOTION_REG, function->motionId);
-  host_.Trace().Trace(CTraceRecord("function")
+  if (host_.Trace().Tracing()) {
+    host_.Trace().Trace(CTraceRecord("function")
                           .Add("chara", Name())
                           .Add("function", function->name)
                           .Add("id", int64_t{function->id})
@@ -56,6 +57,7 @@ void CCharacter::EnterFunction() {
                                            ? std::u16string(u"HIDDEN")
                                            : std::u16string(NameOf(kFuncTypeNames, function->funcType)))
                           .Add("slot", int64_t{wonSlot_}));
+  }
 
   try {
     if (currentMotion_ != nullptr) motion_->Start(*currentMotion_);

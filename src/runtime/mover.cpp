@@ -10,8 +10,11 @@ void CMover::SetPosition(double x, double y) {
 void CMover::SetSize(int width, int height) {
   width_ = width;
   height_ = height;
-  displayedWidth_ = width_ * scale_;
-  displayedHeight_ = height_ * scale_;
 }
 
 void CMover::SetOpacity(double opacity) { opacity_ = std::clamp(opacity, 0.0, 1.0); }
+
+void CMover::SetDisplayedSize(double width, double height) {
+  displayedWidth_ = width;
+  displayedHeight_ = height;
+}

@@ -11,6 +11,7 @@ struct SHeadlessOptions {
   SRect desktop{0, 0, 1920, 1080};
   bool realtime = false;              // false: virtual clock, frames stepped from the message loop
   uint64_t quitAfterFrames = 0;       // >0: post kQuitRequestMessage to the main window after that many frames
+  bool keepTrace = true;               // false: no trace in memory (a trace file still gets one)
   std::string traceFile;              // empty: no trace file; else JSON lines, flushed per line
   std::string runtimeDir;             // empty: the per-user default folder
 };

@@ -38,6 +38,7 @@ class CHeadlessPlatform final : public IPlatform {
   IText& Text() override;
   // Appends the record, stamped with the current frame count, to the trace.
   void Trace(const CTraceRecord& record) override;
+  bool Tracing() const override { return options_.keepTrace || !options_.traceFile.empty(); }
 
   // For tests and tools.
   uint64_t FrameCount() const;

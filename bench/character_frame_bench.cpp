@@ -1,0 +1,220 @@
+// One frame of work for 15 characters on the headless desktop: every Update, paint
+// included, as the frame thread runs it. Each character walks between the edges with a
+// 128 x 128 motion whose frames last 3 frames and two 64 x 64 image layers. The heap
+// is counted: after the first 30 frames a frame must allocate nothing.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <random>
+#include <string>
+
+#include "app/application.h"
+#include "app/program_state.h"
+#include "media/pixel_surface.h"
+#include "media/png_writer.h"
+#include "platform/headless/headless_platform.h"
+#include "script/shared_random.h"
+#include "support/application_folder.h"
+#include "support/file_system.h"
+#include "window/command_ids.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  g_allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+
+namespace {
+
+constexpr int kCharacters = 15;
+constexpr int kWarmUpFrames = 30;
+
+const char kScript[] = R"(
+<FUNC_MOTION_REG>
+<SET_CONFIG>
+FuncName=walkLeft
+ImageName=sheet.png
+Width=128
+Height=128
+</SET_CONFIG>
+<SET_PARAM>
+0,0,-3,0,3
+128,0,-3,0,3
+256,0,-3,0,3
+384,0,-3,0,3
+</SET_PARAM>
+</FUNC_MOTION_REG>
+<FUNC_MOTION_REG>
+<SET_CONFIG>
+FuncName=walkRight
+ImageName=sheet.png
+Width=128
+Height=128
+Flip=H
+</SET_CONFIG>
+<SET_PARAM>
+0,0,3,0,3
+128,0,3,0,3
+256,0,3,0,3
+384,0,3,0,3
+</SET_PARAM>
+</FUNC_MOTION_REG>
+<FUNC_IMAGE_LAYER_REG>
+<SET_CONFIG>
+FuncName=hat
+ImageName=layers.png
+Width=64
+Height=64
+PosX=32
+PosY=0
+</SET_CONFIG>
+<SET_PARAM>
+0,0,0,0,3
+64,0,0,0,3
+</SET_PARAM>
+</FUNC_IMAGE_LAYER_REG>
+<FUNC_IMAGE_LAYER_REG>
+<SET_CONFIG>
+FuncName=bag
+ImageName=layers.png
+Width=64
+Height=64
+PosX=0
+PosY=64
+</SET_CONFIG>
+<SET_PARAM>
+128,0,0,0,4
+192,0,0,0,4
+</SET_PARAM>
+</FUNC_IMAGE_LAYER_REG>
+<FUNC_ORDER_REG>
+<SET_CONFIG>
+FuncName=appear
+FuncType=START_EVENT
+FuncNameMotion=walkLeft
+FuncNameImageLayer=hat,bag
+TimerFrame=1
+FuncListTimer=goLeft
+</SET_CONFIG>
+</FUNC_ORDER_REG>
+<FUNC_ORDER_REG>
+<SET_CONFIG>
+FuncName=goLeft
+FuncType=LEFT_EVENT
+FuncNameMotion=walkLeft
+FuncNameImageLayer=hat,bag
+FuncListEvent=goRight
+</SET_CONFIG>
+</FUNC_ORDER_REG>
+<FUNC_ORDER_REG>
+<SET_CONFIG>
+FuncName=goRight
+FuncType=RIGHT_EVENT
+FuncNameMotion=walkRight
+FuncNameImageLayer=hat,bag
+FuncListEvent=goLeft
+</SET_CONFIG>
+</FUNC_ORDER_REG>
+)";
+
+// An opaque picture with a gradient, so scaling has real work in every pixel.
+CPixelSurface Gradient(int width, int height) {
+  CPixelSurface image(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      image.Row(y)[x] = 0xFF000000u | static_cast<uint32_t>((x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x + y) & 0xFF));
+    }
+  }
+  return image;
+}
+
+class CNullHandler final : public IMainWindowHandler {
+ public:
+  void OnCreate(IMainWindow&) override {}
+  void OnDestroy() override {}
+  void OnTimer(int) override {}
+  void OnAppMessage(uint32_t, intptr_t) override {}
+  void OnCommand(int) override {}
+};
+
+// An application folder of 15 walkers in a temporary folder, removed afterwards.
+class CBenchFolder {
+ public:
+  CBenchFolder() {
+    std::random_device seed;
+    root_ = std::filesystem::temp_directory_path() / ("zv-bench-" + std::to_string(seed()));
+    for (int i = 0; i < kCharacters; ++i) {
+      const std::string name = "walker" + std::to_string(i);
+      names.push_back(FromNativePath(name));
+      const std::filesystem::path folder = root_ / "Characters" / name;
+      std::filesystem::create_directories(folder / "Scripts");
+      std::filesystem::create_directories(folder / "Images");
+      std::ofstream(folder / "Scripts" / "walker.func") << kScript;
+      WritePng(FromNativePath(folder / "Images" / "sheet.png"), Gradient(512, 128));
+      WritePng(FromNativePath(folder / "Images" / "layers.png"), Gradient(256, 64));
+    }
+    SetApplicationFolder(FromNativePath(root_) + u"\\");
+  }
+  ~CBenchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+  std::vector<std::u16string> names;
+
+ private:
+  std::filesystem::path root_;
+};
+
+void BM_FifteenCharacterFrame(benchmark::State& state) {
+  CBenchFolder folder;
+  SHeadlessOptions options;
+  options.keepTrace = false;
+  CHeadlessPlatform platform(options);
+  CNullHandler handler;
+  IMainWindow* window = platform.Ui().CreateMainWindow({u"bench", false}, handler);
+  SProgramState programState;
+  SeedSharedRandom(1);
+  CApplication application(platform, *window, programState, options.desktop, folder.names, kCharacters);
+  application.Build();
+  application.ApplyScale(static_cast<int>(state.range(0)));
+
+  CCharaMap& characters = application.Characters();
+  for (int i = 0; i < characters.Count(); ++i) characters.ValueAt(i)->SetComposeEveryFrame(state.range(1) != 0);
+  auto frame = [&] {
+    for (int i = 0; i < characters.Count(); ++i) characters.ValueAt(i)->Update();
+  };
+  for (int i = 0; i < kWarmUpFrames; ++i) frame();
+
+  const long before = g_allocations.load();
+  for (auto _ : state) frame();
+  const long allocations = g_allocations.load() - before;
+  state.counters["allocations"] = static_cast<double>(allocations);
+  state.counters["characters"] = characters.Count();
+  if (programState.errorFlag.load()) state.SkipWithError("a character failed to load");
+  if (allocations != 0) {
+    std::fprintf(stderr, "%ld allocations in %lld frames\n", allocations, static_cast<long long>(state.iterations()));
+    state.SkipWithError("frames allocated on the heap");
+  }
+}
+
+// Arguments: the scale id (32778 is 200 %, 32782 100 %), and 1 to compose every frame
+// even when the picture did not change (the cost without that saving).
+BENCHMARK(BM_FifteenCharacterFrame)
+    ->Args({kCmdScaleFirst + 2, 0})
+    ->Args({kCmdScaleFirst + 6, 0})
+    ->Args({kCmdScaleFirst + 2, 1})
+    ->Iterations(3000)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
