@@ -77,6 +77,7 @@ int CProgram::Run() {
   }
 
   const int code = platform_.Ui().RunMessageLoop();
+  platform_.Trace(CTraceRecord("quit").Add("code", int64_t{code}));
   Shutdown();
   return code;
 }

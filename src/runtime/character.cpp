@@ -88,7 +88,7 @@ CCharacter::~CCharacter() {
   // A character that never finished loading has no state of its own: writing its
   // defaults would overwrite the place the user left it last time.
   if (loaded_) {
-    WriteCharaState(host_.ParamsFolder(), Name(), static_cast<int>(mover_.GetX()), static_cast<int>(mover_.GetY()),
+    WriteCharaState(host_.ParamsFolder(), Name(), mover_.GetX(), mover_.GetY(),
                     mover_.Line(), Muted(), Hidden());
   }
   hitTest_.reset();

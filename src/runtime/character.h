@@ -112,8 +112,8 @@ class CCharacter : public CObjWnd, public ISoundPlayer {
 
   // The application's scale and opacity choices (main thread): the menu's check marks
   // change at once, the mover and balloons take them at the start of the next frame.
-  void ApplyScale(int scaleId, double factor);
-  void ApplyOpacity(int opacityId);
+  void ApplyScale(int scaleId, double factor) override;
+  void ApplyOpacity(int opacityId) override;
   // The application's click-through setting: 1 mouse enabled, 2 disabled.
   void SetMouseMode(int mode) { mouseMode_.store(mode, std::memory_order_relaxed); }
   void SetMute(bool mute);

@@ -37,8 +37,8 @@ class CImageWnd {
   virtual void ToggleHidden() {}
   virtual void ToggleMute() {}
   virtual void CustomItem() {}
-  virtual void ApplyScale() {}
-  virtual void ApplyOpacity() {}
+  virtual void ApplyScale(int, double) {}
+  virtual void ApplyOpacity(int) {}
   virtual void ShowAbout() {}
   virtual void ShowAppAbout() {}
   virtual void ScaleCommand(int) {}
