@@ -74,6 +74,7 @@ std::optional<SSnapshotRequest> ParseSnapshot(const std::string& text) {
 }
 
 struct SRunRequest {
+  SRunRequest() { platform.keepTrace = false; }  // only --trace asks for a trace
   SHeadlessOptions platform;
   SProgramOptions program;
   std::string appDir = ".";

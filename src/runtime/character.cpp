@@ -254,7 +254,11 @@ void CCharacter::MoveRangeChanged() {
 void CCharacter::PlaySound(ECharaSoundChannel channel, const std::u16string& name, bool loop) {
   CSoundManager& manager = definition_->media.Channel(channel);
   if (manager.Muted()) return;
-  if (!manager.Play(definition_->media.SoundsFolder() + name, loop ? -1 : 0)) return;
+  // Frame sounds may start every frame: the path is composed in a buffer that keeps its
+  // room, one per thread since both threads play.
+  static thread_local std::u16string path;
+  path.assign(definition_->media.SoundsFolder()).append(name);
+  if (!manager.Play(path, loop ? -1 : 0)) return;
   if (!host_.Trace().Tracing()) return;
   host_.Trace().Trace(CTraceRecord("sound")
                           .Add("chara", Name())

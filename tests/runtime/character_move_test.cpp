@@ -9,6 +9,7 @@ const STestBlock kWalkLeft = MotionBlock(u"walkLeft", u"body.png", 32, 32, {u"0,
 const STestBlock kWalkRight = MotionBlock(u"walkRight", u"body.png", 32, 32, {u"0,0,4,0,1"}, u"H");
 const STestBlock kClimb = MotionBlock(u"climb", u"body.png", 32, 32, {u"0,0,0,-10,1"});
 const STestBlock kFall = MotionBlock(u"fall", u"body.png", 32, 32, {u"0,0,0,10,1"});
+const STestBlock kStandBlock = MotionBlock(u"still", u"body.png", 32, 32, {u"0,0,0,0,1"});
 
 using CharacterMove = CharaFixture;
 
@@ -143,6 +144,68 @@ TEST_F(CharacterMove, AFunctionChosenAgainKeepsItsMotionAndOnlySetsUpItsTimer) {
   Frames(w, 5);
   EXPECT_EQ(Entered().size(), 1u);
   EXPECT_EQ(w.Motion().FrameIndex(), 1);  // the motion went on through the re-choice
+}
+
+}  // namespace
+
+namespace {
+
+struct SEdgeCase {
+  const char16_t* type;
+  const char16_t* move;  // the motion's movement per frame, "x,y"
+  double x;              // where the event leaves the character
+  double y;
+};
+
+class EdgeSteps : public CharaFixture, public ::testing::WithParamInterface<SEdgeCase> {};
+
+// A character starting mid-range walks until its edge event; the event puts it exactly
+// on the event line and asks for its FuncListEvent.
+TEST_P(EdgeSteps, EachEdgeStepStopsOnItsLineAndAsksForItsEvent) {
+  const SEdgeCase edge = GetParam();
+  WriteCharacter("E", {MotionBlock(u"go", u"body.png", 32, 32, {u"0,0," + std::u16string(edge.move) + u",1"}),
+                       kStandBlock,
+                       FunctionBlock(u"appear", {u"FuncType=START_EVENT", u"FuncNameMotion=go", u"PosX=300", u"PosY=300",
+                                                 u"TimerFrame=1", u"FuncListTimer=walk"}),
+                       FunctionBlock(u"walk", {u"FuncType=" + std::u16string(edge.type), u"FuncNameMotion=go",
+                                               u"FuncListEvent=after"}),
+                       FunctionBlock(u"after", {u"FuncType=NONE_EVENT", u"FuncNameMotion=still"})},
+                 "LineHeight=N\n");
+  CCharacter& e = Start("E");
+  for (int frame = 0; frame < 400 && Current(e) != u"after"; ++frame) Frames(e, 1);
+  ASSERT_EQ(Current(e), u"after");
+  EXPECT_DOUBLE_EQ(e.Mover().GetX(), edge.x);
+  EXPECT_DOUBLE_EQ(e.Mover().GetY(), edge.y);
+}
+
+// The range is 800 x 600 with one line; the frame is 32 x 32 at scale 1, so L = 0,
+// R = 768, T = 0, B = 568. PosX=300 and PosY=300 name the frame's bottom centre (a
+// coordinate without a position keyword), so the character starts at 284, 268.
+INSTANTIATE_TEST_SUITE_P(AllEdges, EdgeSteps,
+                         ::testing::Values(SEdgeCase{u"LEFT_EVENT", u"-4,0", 0.0, 268.0},
+                                           SEdgeCase{u"RIGHT_EVENT", u"4,0", 768.0, 268.0},
+                                           SEdgeCase{u"TOP_EVENT", u"0,-4", 284.0, 0.0},
+                                           SEdgeCase{u"BOTTOM_EVENT", u"0,4", 284.0, 568.0},
+                                           SEdgeCase{u"LEFT_EVENT_FUZZY", u"-4,0", 0.0, 268.0},
+                                           SEdgeCase{u"BOTTOM_EVENT_FUZZY", u"0,4", 284.0, 568.0}),
+                         [](const ::testing::TestParamInfo<SEdgeCase>& param) {
+                           std::string name = ToUtf8(param.param.type);
+                           std::erase(name, '_');
+                           return name;
+                         });
+
+TEST_F(CharacterMove, WalkingSidewaysTurnsAtTheBottomOfItsLine) {
+  WriteCharacter("T", {MotionBlock(u"slope", u"body.png", 32, 32, {u"0,0,-2,4,1"}), kStandBlock,
+                       FunctionBlock(u"appear", {u"FuncType=START_EVENT", u"FuncNameMotion=slope", u"PosX=400",
+                                                 u"PosY=500", u"TimerFrame=1", u"FuncListTimer=walk"}),
+                       FunctionBlock(u"walk", {u"FuncType=LEFT_EVENT", u"FuncNameMotion=slope", u"FuncListEvent=walk",
+                                               u"FuncListTurn=turned"}),
+                       FunctionBlock(u"turned", {u"FuncType=NONE_EVENT", u"FuncNameMotion=still"})},
+                 "LineHeight=N\n");
+  CCharacter& t = Start("T");
+  for (int frame = 0; frame < 100 && Current(t) != u"turned"; ++frame) Frames(t, 1);
+  ASSERT_EQ(Current(t), u"turned");
+  EXPECT_DOUBLE_EQ(t.Mover().GetY(), 568.0);
 }
 
 }  // namespace

@@ -105,3 +105,47 @@ TEST_F(CharacterState, UnchangedFramesOnlyMoveTheWindowAndShowTheSamePixels) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CharacterState, AnOpenMenuStartsTheMenuFunctionAndItsClosingEndsIt) {
+  WriteCharacter("M", {kStand, FunctionBlock(u"start", {u"FuncType=START_EVENT", u"FuncNameMotion=stand"}),
+                       FunctionBlock(u"menu", {u"FuncType=MENU_EVENT", u"FuncNameMotion=stand", u"FuncListEvent=back"}),
+                       FunctionBlock(u"back", {u"FuncType=NONE_EVENT", u"FuncNameMotion=stand"})});
+  CCharacter& m = Start("M");
+  Frames(m, 1);
+  ASSERT_TRUE(Windows().DeliverMouse(*m.Window(), ELayeredMouse::RightButtonDown, 4, 4));
+  ASSERT_TRUE(Platform().Ui().IsPopupMenuShowing());
+  Frames(m, 2);
+  EXPECT_EQ(Current(m), u"menu");
+  Frames(m, 3);  // stays while the menu shows
+  EXPECT_EQ(Current(m), u"menu");
+  EXPECT_EQ(Platform().HeadlessUi().CloseMenu(), nullptr);
+  Frames(m, 2);
+  EXPECT_EQ(Current(m), u"back");
+  EXPECT_EQ(Entered(), (std::vector<std::u16string>{u"start", u"menu", u"back"}));
+}
+
+TEST_F(CharacterState, MusicStartsWithItsFunctionAndStopsWithTheNext) {
+  folder_.WriteSound("S", "tune.wav");
+  WriteCharacter("S", {kStand,
+                       FunctionBlock(u"start", {u"FuncType=START_EVENT", u"FuncNameMotion=stand", u"SoundNameBgm=tune.wav",
+                                                u"SoundLoop=1", u"TimerFrame=2", u"FuncListTimer=quiet"}),
+                       FunctionBlock(u"quiet", {u"FuncType=NONE_EVENT", u"FuncNameMotion=stand"})});
+  CCharacter& s = Start("S");
+  Frames(s, 4);
+  std::vector<std::string> sounds;
+  for (const std::string& line : Platform().TraceLines()) {
+    if (line.find("\"event\":\"sound") != std::string::npos) sounds.push_back(line);
+  }
+  ASSERT_EQ(sounds.size(), 2u);
+  EXPECT_NE(sounds[0].find("\"event\":\"sound\",\"chara\":\"S\",\"channel\":1,\"file\":\"tune.wav\",\"loop\":true"),
+            std::string::npos)
+      << sounds[0];
+  EXPECT_NE(sounds[1].find("\"event\":\"sound-stop\",\"chara\":\"S\",\"channel\":1"), std::string::npos) << sounds[1];
+  // Muted, the character plays nothing.
+  s.SetMute(true);
+  EXPECT_TRUE(s.Menu().FindById(kCmdToggleMute)->checked);
+}
+
+}  // namespace
