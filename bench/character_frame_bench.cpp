@@ -185,6 +185,7 @@ void BM_FifteenCharacterFrame(benchmark::State& state) {
   CBenchFolder folder;
   SHeadlessOptions options;
   options.keepTrace = false;
+  options.runtimeDir = (std::filesystem::temp_directory_path() / "zv-bench-runtime").string();
   CHeadlessPlatform platform(options);
   CNullHandler handler;
   IMainWindow* window = platform.Ui().CreateMainWindow({u"bench", false}, handler);

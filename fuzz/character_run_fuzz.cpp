@@ -240,6 +240,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   options.desktop = {0, 0, 640, 480};
   options.quitAfterFrames = kFrames;
   options.keepTrace = false;
+  // A census of its own, so other copies of the program on this machine never make a
+  // run refuse to start.
+  options.runtimeDir = (folder.root / "runtime").string();
   CHeadlessPlatform platform(options);
   CInputPlayer player(platform, CommandsOf(data, size));
   platform.HeadlessUi().AddBeforeVirtualFrame([&player](uint64_t frame) { player.RunFrame(frame); });

@@ -97,10 +97,12 @@ class FakeAudio : public IAudio {
 // The headless platform with the audio and, optionally, the user interface of a test.
 class FakePlatform : public IPlatform {
  public:
-  explicit FakePlatform(IUserInterface* ui = nullptr) : ui_(ui), headless_(Options()) {}
-  static SHeadlessOptions Options() {
+  explicit FakePlatform(IUserInterface* ui = nullptr) : ui_(ui), headless_(Options(runtime_)) {}
+  // Locks and census in a folder of the test's own.
+  static SHeadlessOptions Options(const CTempFolder& runtime) {
     SHeadlessOptions options;
     options.desktop = {0, 0, 800, 600};
+    options.runtimeDir = runtime.NativeString() + "/zelvotta";
     return options;
   }
   IProcessServices& Process() override { return headless_.Process(); }
@@ -117,6 +119,7 @@ class FakePlatform : public IPlatform {
 
  private:
   IUserInterface* ui_;
+  CTempFolder runtime_;
   CHeadlessPlatform headless_;
 };
 

@@ -100,7 +100,7 @@ inline STestBlock FunctionBlock(const std::u16string& name, std::vector<std::u16
 
 class CharaFixture : public ::testing::Test {
  protected:
-  CharaFixture() : platform_(Options()), host(platform_) {
+  CharaFixture() : platform_(Options(runtime_)), host(platform_) {
     SeedSharedRandom(7);
     host.mainWindow = platform_.Ui().CreateMainWindow({u"Zelvotta_Main_Window", false}, mainHandler_);
     windowClass_ = std::make_unique<CImageWndClass>(platform_.LayeredWindows(), *host.mainWindow, host);
@@ -110,9 +110,12 @@ class CharaFixture : public ::testing::Test {
     windowClass_.reset();
   }
 
-  static SHeadlessOptions Options() {
+  // A census and lock folder of the test's own, so nothing else running on the machine
+  // sees these windows.
+  static SHeadlessOptions Options(const CTempFolder& runtime) {
     SHeadlessOptions options;
     options.desktop = {0, 0, 800, 600};
+    options.runtimeDir = runtime.NativeString() + "/zelvotta";
     return options;
   }
 
@@ -179,6 +182,7 @@ class CharaFixture : public ::testing::Test {
   CHeadlessPlatform& Platform() { return platform_; }
 
   CTestCharaFolder folder_;
+  CTempFolder runtime_;
   CHeadlessPlatform platform_;
   CNullMainWindowHandler mainHandler_;
   CTestCharaHost host;
