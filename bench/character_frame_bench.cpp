@@ -13,6 +13,7 @@
 #include <random>
 #include <string>
 
+#include "../tests/common/null_main_window_handler.h"
 #include "app/application.h"
 #include "app/program_state.h"
 #include "media/pixel_surface.h"
@@ -144,15 +145,6 @@ CPixelSurface Gradient(int width, int height) {
   return image;
 }
 
-class CNullHandler final : public IMainWindowHandler {
- public:
-  void OnCreate(IMainWindow&) override {}
-  void OnDestroy() override {}
-  void OnTimer(int) override {}
-  void OnAppMessage(uint32_t, intptr_t) override {}
-  void OnCommand(int) override {}
-};
-
 // An application folder of 15 walkers in a temporary folder, removed afterwards.
 class CBenchFolder {
  public:
@@ -187,7 +179,7 @@ void BM_FifteenCharacterFrame(benchmark::State& state) {
   options.keepTrace = false;
   options.runtimeDir = (std::filesystem::temp_directory_path() / "zv-bench-runtime").string();
   CHeadlessPlatform platform(options);
-  CNullHandler handler;
+  CNullMainWindowHandler handler;
   IMainWindow* window = platform.Ui().CreateMainWindow({u"bench", false}, handler);
   SProgramState programState;
   SeedSharedRandom(1);

@@ -4,14 +4,15 @@
 
 #include "window/command_ids.h"
 
-namespace {
-
-CMenuItem Command(int id, std::u16string text) {
+CMenuItem MenuCommand(int id, std::u16string text) {
   CMenuItem item;
   item.id = id;
   item.text = std::move(text);
   return item;
 }
+
+namespace {
+
 
 CMenuItem Separator() {
   CMenuItem item;
@@ -30,7 +31,7 @@ CMenuModel ScaleMenu() {
   CMenuModel menu;
   const char16_t* texts[] = {u"200%", u"175%", u"150%", u"125%", u"100%", u"75%", u"50%"};
   int id = kCmdScaleFirst + 2;  // 300 % and 250 % have no entry
-  for (const char16_t* text : texts) menu.items.push_back(Command(id++, text));
+  for (const char16_t* text : texts) menu.items.push_back(MenuCommand(id++, text));
   return menu;
 }
 
@@ -39,7 +40,7 @@ CMenuModel OpacityMenu() {
   const char16_t* texts[] = {u"100%", u"90%", u"80%", u"70%", u"60%",
                              u"50%",  u"40%", u"30%", u"20%", u"10%"};
   int id = kCmdOpacityFirst;
-  for (const char16_t* text : texts) menu.items.push_back(Command(id++, text));
+  for (const char16_t* text : texts) menu.items.push_back(MenuCommand(id++, text));
   return menu;
 }
 
@@ -57,24 +58,24 @@ CMenuModel BuildSettingsMenu(bool separatorAfterSound) {
   CMenuModel settings;
   settings.items.push_back(SubMenu(u"倍率", ScaleMenu()));
   settings.items.push_back(SubMenu(u"不透明度", OpacityMenu()));
-  settings.items.push_back(Command(kCmdAllSoundOn, u"全サウンド（ON）"));
-  settings.items.push_back(Command(kCmdAllSoundOff, u"全サウンド（OFF）"));
+  settings.items.push_back(MenuCommand(kCmdAllSoundOn, u"全サウンド（ON）"));
+  settings.items.push_back(MenuCommand(kCmdAllSoundOff, u"全サウンド（OFF）"));
   if (separatorAfterSound) settings.items.push_back(Separator());
-  settings.items.push_back(Command(kCmdLowQuality, u"軽量画質"));
-  settings.items.push_back(Command(kCmdAlwaysOnTop, u"常に最前面に表示"));
-  settings.items.push_back(Command(kCmdMouseDisabled, u"マウス操作不可"));
-  settings.items.push_back(Command(kCmdMoveRange, u"移動範囲設定"));
+  settings.items.push_back(MenuCommand(kCmdLowQuality, u"軽量画質"));
+  settings.items.push_back(MenuCommand(kCmdAlwaysOnTop, u"常に最前面に表示"));
+  settings.items.push_back(MenuCommand(kCmdMouseDisabled, u"マウス操作不可"));
+  settings.items.push_back(MenuCommand(kCmdMoveRange, u"移動範囲設定"));
   return settings;
 }
 
 CMenuModel BuildCharacterMenu() {
   CMenuModel menu;
-  menu.items.push_back(Command(kCmdToggleHidden, u"非表示"));
-  menu.items.push_back(Command(kCmdToggleMute, u"サウンド（OFF）"));
+  menu.items.push_back(MenuCommand(kCmdToggleHidden, u"非表示"));
+  menu.items.push_back(MenuCommand(kCmdToggleMute, u"サウンド（OFF）"));
   menu.items.push_back(Separator());
   menu.items.push_back(SubMenu(u"全体設定", BuildSettingsMenu(true)));
-  menu.items.push_back(Command(kCmdAbout, u"バージョン情報"));
-  menu.items.push_back(Command(kCmdExit, u"終了"));
+  menu.items.push_back(MenuCommand(kCmdAbout, u"バージョン情報"));
+  menu.items.push_back(MenuCommand(kCmdExit, u"終了"));
   return menu;
 }
 

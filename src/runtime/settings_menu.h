@@ -3,6 +3,9 @@
 // menu and every character menu carry, and each character's own pop-up menu.
 #include "platform/menu_model.h"
 
+// A plain command item.
+CMenuItem MenuCommand(int id, std::u16string text);
+
 // "全体設定": scale, opacity, all sound on and off, low quality, always on top,
 // click-through and the move range. The character menu separates the sound entries
 // from the window entries; the notification menu does not.

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/geometry.h"
 #include "temp_folder.h"
 #include "tool_process.h"
 
@@ -42,6 +43,15 @@ struct ToolCharacterFixture : ::testing::Test {
     }
     return found;
   }
+  // Where Hopper stands after 40 frames of a run without input: a point on its body
+  // for frame 40 (it walks 3 pixels a frame to the left).
+  SPoint HopperAtFrame40() {
+    EXPECT_EQ(Run({"--frames", "40", "--positions", "--trace", Path("where.jsonl")}).exitCode, 0);
+    std::filesystem::remove_all(app.Native() / "Params");
+    const std::vector<std::string> at = Lines("where.jsonl", {"\"frame\":39,", "\"chara\":\"Hopper\""});
+    if (at.size() != 1) return {};
+    return {std::stoi(at[0].substr(at[0].find("\"x\":") + 4)) + 24 - 3, std::stoi(at[0].substr(at[0].find("\"y\":") + 4)) + 30};
+  }
 };
 
 TEST_F(ToolCharacterFixture, TheSameInputAndSeedGiveTheSameTraceAndPictures) {
@@ -62,16 +72,10 @@ TEST_F(ToolCharacterFixture, TheSameInputAndSeedGiveTheSameTraceAndPictures) {
 }
 
 TEST_F(ToolCharacterFixture, HopperIsPickedUpCarriedAndDroppedOnTheShelfBelowTheCursor) {
-  // Find where Hopper stands once it walks, then press on it and carry it.
-  ASSERT_EQ(Run({"--frames", "40", "--positions", "--trace", Path("where.jsonl")}).exitCode, 0);
-  std::filesystem::remove_all(app.Native() / "Params");
-  const std::vector<std::string> at = Lines("where.jsonl", {"\"frame\":39,", "\"chara\":\"Hopper\""});
-  ASSERT_EQ(at.size(), 1u);
-  const int x = std::stoi(at[0].substr(at[0].find("\"x\":") + 4));
-  const int y = std::stoi(at[0].substr(at[0].find("\"y\":") + 4));
+  const SPoint at = HopperAtFrame40();
+  ASSERT_NE(at.x, 0);
   std::ostringstream input;
-  // Hopper walks 3 pixels a frame to the left; aim at its body in frame 40.
-  input << "40 move " << x + 24 - 3 << ' ' << y + 30 << "\n40 ldown\n45 move 200 500\n50 lup\n";
+  input << "40 move " << at.x << ' ' << at.y << "\n40 ldown\n45 move 200 500\n50 lup\n";
   const SToolResult result = Run({"--frames", "60", "--input", Input(input.str()), "--positions", "--trace",
                                   Path("drag.jsonl")});
   ASSERT_EQ(result.exitCode, 0) << result.standardError;
@@ -86,14 +90,10 @@ TEST_F(ToolCharacterFixture, HopperIsPickedUpCarriedAndDroppedOnTheShelfBelowThe
 }
 
 TEST_F(ToolCharacterFixture, TheMenuHidesACharacterAndTheExitEndsTheProgram) {
-  ASSERT_EQ(Run({"--frames", "40", "--positions", "--trace", Path("where.jsonl")}).exitCode, 0);
-  std::filesystem::remove_all(app.Native() / "Params");
-  const std::vector<std::string> at = Lines("where.jsonl", {"\"frame\":39,", "\"chara\":\"Hopper\""});
-  ASSERT_EQ(at.size(), 1u);
-  const int x = std::stoi(at[0].substr(at[0].find("\"x\":") + 4));
-  const int y = std::stoi(at[0].substr(at[0].find("\"y\":") + 4));
+  const SPoint at = HopperAtFrame40();
+  ASSERT_NE(at.x, 0);
   std::ostringstream input;
-  input << "40 move " << x + 24 - 3 << ' ' << y + 30 << "\n40 rdown\n41 rup\n42 menu 32816\n60 command 32772\n";
+  input << "40 move " << at.x << ' ' << at.y << "\n40 rdown\n41 rup\n42 menu 32816\n60 command 32772\n";
   const SToolResult result = Run({"--input", Input(input.str()), "--trace", Path("menu.jsonl")});
   ASSERT_EQ(result.exitCode, 0) << result.standardError;
   const std::vector<std::string> menu = Lines("menu.jsonl", {"\"event\":\"menu\"", "\"owner\":\"Hopper\""});

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../chardef/test_chara_folder.h"
+#include "null_main_window_handler.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/headless/layered_windows.h"
@@ -26,15 +27,6 @@
 #include "window/image_wnd_class.h"
 #include "window/image_wnd_host.h"
 #include "window/work_surfaces.h"
-
-class CNullMainWindowHandler final : public IMainWindowHandler {
- public:
-  void OnCreate(IMainWindow&) override {}
-  void OnDestroy() override {}
-  void OnTimer(int) override {}
-  void OnAppMessage(uint32_t, intptr_t) override {}
-  void OnCommand(int) override {}
-};
 
 class CTestCharaHost final : public ICharaHost, public IImageWndHost {
  public:
