@@ -45,7 +45,7 @@ CCharacter::CCharacter(CImageWndClass& windowClass, const std::u16string& folder
       positionEvaluator_(std::make_unique<CPositionExpression>(*evaluator_)),
       motion_(std::make_unique<CMotionStatus>(*evaluator_, definition_->media, *this, SOUND_CHANNEL_ROW)),
       menu_(BuildCharacterMenu()),
-      hitTest_(std::make_unique<CHitTest>()) {
+      hitTest_(std::make_unique<CHitTest>(*this)) {
   requests_.SetBase(0);
   startState_.moveRange = host.MoveRange();
   startState_.scaleId = host.ScaleId();

@@ -139,6 +139,12 @@ class CCharacter : public CObjWnd, public ISoundPlayer {
   CCharaMover& Mover() { return mover_; }
   const CCharaMover& Mover() const { return mover_; }
   CHitTest& HitTest() { return *hitTest_; }
+  const CHitTest& HitTestOf() const { return *hitTest_; }
+  // The cursor as the frame thread sampled it for this frame.
+  SPoint CursorSample() const;
+  // The cursor where it is now, for the main thread's handlers.
+  SPoint PointerPosition() const;
+  bool TransitionPending() const { return requests_.IsPending(); }
   CMenuModel& Menu() { return menu_; }
   int NextFunctionId() const { return nextFunctionId_.load(std::memory_order_relaxed); }
   int EnteredFunctionId() const { return enteredFunctionId_; }
@@ -208,8 +214,12 @@ class CCharacter : public CObjWnd, public ISoundPlayer {
 
   // Input and menus.
   void ZOrderFix();
-  void ShowCursorOf(const COrderConfig* function, const SCursorImage* fallback);
-  void ShowCursor(const SCursorImage* cursor);
+  // Shows the function's cursor, else the fallback (named `fallbackName`), else the arrow.
+  void ShowCursorOf(const COrderConfig* function, const SCursorImage* fallback, const std::u16string& fallbackName);
+  // Shows `cursor` (null: the arrow); the trace hears of every change, by the name the
+  // data writes.
+  void ShowCursor(const SCursorImage* cursor, const std::u16string& name);
+  void TraceHit(const CHitEventConfig& event, const CCharacter* target);
   void TakeCapture();
   void ReleaseCapture();
   bool MenuWindowVisible() const;
@@ -268,6 +278,7 @@ class CCharacter : public CObjWnd, public ISoundPlayer {
   CWeightMap frameScratch_;
   CWeightMap mainScratch_;
   std::unique_ptr<CHitTest> hitTest_;
+  std::u16string shownCursor_ = u"arrow";  // main thread: what the trace last heard
   bool customItemAdded_ = false;
   // The custom item's state as the current function sets it; the menu takes it when
   // it opens.

@@ -7,7 +7,13 @@
 #include "platform/user_interface.h"
 #include "runtime/chara_host.h"
 #include "runtime/character.h"
+#include "platform/trace_record.h"
+#include "script/name_tables.h"
 #include "window/command_ids.h"
+
+namespace {
+const std::u16string kArrowName = u"arrow";
+}  // namespace
 
 void CCharacter::ZOrderFix() {
   ILayeredWindow* balloon = balloons_->MainWindow();
@@ -17,14 +23,32 @@ void CCharacter::ZOrderFix() {
   window->PlaceBelow(*balloon);
 }
 
-void CCharacter::ShowCursor(const SCursorImage* cursor) { host_.Ui().SetCursor(cursor); }
-
-void CCharacter::ShowCursorOf(const COrderConfig* function, const SCursorImage* fallback) {
-  if (function != nullptr && function->cursor != nullptr) {
-    ShowCursor(function->cursor);
-  } else {
-    ShowCursor(fallback);
+void CCharacter::ShowCursor(const SCursorImage* cursor, const std::u16string& name) {
+  host_.Ui().SetCursor(cursor);
+  const std::u16string& shown = cursor != nullptr ? name : kArrowName;
+  if (shown == shownCursor_) return;
+  shownCursor_ = shown;
+  if (host_.Trace().Tracing()) {
+    host_.Trace().Trace(CTraceRecord("cursor").Add("chara", Name()).Add("cursor", shownCursor_));
   }
+}
+
+void CCharacter::ShowCursorOf(const COrderConfig* function, const SCursorImage* fallback,
+                              const std::u16string& fallbackName) {
+  if (function != nullptr && function->cursor != nullptr) {
+    ShowCursor(function->cursor, function->cursorName);
+  } else {
+    ShowCursor(fallback, fallbackName);
+  }
+}
+
+void CCharacter::TraceHit(const CHitEventConfig& event, const CCharacter* target) {
+  if (!host_.Trace().Tracing()) return;
+  host_.Trace().Trace(CTraceRecord("hit")
+                          .Add("chara", Name())
+                          .Add("name", event.name)
+                          .Add("kind", std::u16string(NameOf(kFuncTypeNames, event.hitType)))
+                          .Add("target", target != nullptr ? target->Name() : std::u16string()));
 }
 
 void CCharacter::TakeCapture() {
@@ -40,13 +64,14 @@ void CCharacter::LeftButtonDown(int, int) {
   CImageWnd::LeftButtonDown(0, 0);  // sets the left-button mark
   if (Ending()) {
     TakeCapture();
-    ShowCursor(definition_->cursors.drag);
+    ShowCursor(definition_->cursors.drag, Info().dragCursorName);
     return;
   }
   if (mouseMode_.load(std::memory_order_relaxed) != 1) return;
   if (lButtonEnabled_.load(std::memory_order_relaxed)) {
     if (!requests_.IsPending()) {
       if (const CHitEventConfig* click = hitTest_->ClickEvent()) {
+        TraceHit(*click, nullptr);
         if (click->soundName.empty()) {
           StopSound(SOUND_CHANNEL_HIT_EVENT);
         } else {
@@ -66,7 +91,7 @@ void CCharacter::LeftButtonDown(int, int) {
     }
   }
   TakeCapture();
-  ShowCursor(definition_->cursors.drag);
+  ShowCursor(definition_->cursors.drag, Info().dragCursorName);
 }
 
 void CCharacter::LeftButtonUp(int, int) {
@@ -83,7 +108,8 @@ void CCharacter::LeftButtonUpOnFrame() {
 
 void CCharacter::FinishButtonRelease() {
   if (mouseMode_.load(std::memory_order_relaxed) != 1) return;
-  ShowCursorOf(FunctionOf(nextFunctionId_.load(std::memory_order_relaxed)), definition_->cursors.normal);
+  ShowCursorOf(FunctionOf(nextFunctionId_.load(std::memory_order_relaxed)), definition_->cursors.normal,
+               Info().normalCursorName);
   ReleaseCapture();
 }
 
@@ -114,18 +140,23 @@ void CCharacter::RefreshMenuState() {
 
 void CCharacter::SetCursorForPointer() {
   const SCursorImage* cursor = nullptr;
+  const std::u16string* name = &kArrowName;
+  auto use = [&](const SCursorImage* image, const std::u16string& imageName) {
+    cursor = image;
+    name = &imageName;
+  };
   if (mouseMode_.load(std::memory_order_relaxed) == 1) {
     if (!menuShown_.load(std::memory_order_relaxed)) {
-      const COrderConfig* function = CurrentFunction();
       bool areaCursor = false;
       if (!Ending() && nextFunctionId_.load(std::memory_order_relaxed) != kHiddenFunctionId) {
         if (const CHitEventConfig* click = hitTest_->ClickArea()) {
-          cursor = click->cursor;
-          areaCursor = true;
+          use(click->cursor, click->cursorName);
+          areaCursor = click->cursor != nullptr;
         } else if (const CHitEventConfig* stroke = hitTest_->StrokeArea()) {
-          cursor = stroke->cursor;
-          areaCursor = true;
+          use(stroke->cursor, stroke->cursorName);
+          areaCursor = stroke->cursor != nullptr;
           if (const CHitEventConfig* fired = hitTest_->Stroke(*stroke)) {
+            TraceHit(*fired, nullptr);
             if (fired->soundName.empty()) {
               StopSound(SOUND_CHANNEL_HIT_EVENT);
             } else {
@@ -135,13 +166,24 @@ void CCharacter::SetCursorForPointer() {
           }
         }
       }
-      if (!areaCursor || cursor == nullptr) {
-        cursor = function != nullptr && function->cursor != nullptr ? function->cursor : definition_->cursors.normal;
+      if (!areaCursor) {
+        const COrderConfig* function = CurrentFunction();
+        if (function != nullptr && function->cursor != nullptr) {
+          use(function->cursor, function->cursorName);
+        } else {
+          use(definition_->cursors.normal, Info().normalCursorName);
+        }
       }
     }
   } else {
-    cursor = definition_->cursors.disabled;
+    use(definition_->cursors.disabled, Info().disabledCursorName);
   }
-  if (!AcceptsMouse() && !Ending() && definition_->cursors.disabled != nullptr) cursor = definition_->cursors.disabled;
-  ShowCursor(cursor);
+  if (!AcceptsMouse() && !Ending() && definition_->cursors.disabled != nullptr) {
+    use(definition_->cursors.disabled, Info().disabledCursorName);
+  }
+  ShowCursor(cursor, *name);
 }
+
+SPoint CCharacter::CursorSample() const { return host_.CursorSample(); }
+
+SPoint CCharacter::PointerPosition() const { return host_.Ui().CursorPosition(); }

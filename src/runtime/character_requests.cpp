@@ -69,10 +69,10 @@ bool CCharacter::RequestFromListOf(const COrderConfig* lists, int kind, const CW
       const COrderConfig* chosen = FunctionOf(id);
       if (chosen != nullptr && chosen->capture) {
         TakeCapture();
-        ShowCursorOf(chosen, definition_->cursors.drag);
+        ShowCursorOf(chosen, definition_->cursors.drag, Info().dragCursorName);
         captureDrag_.store(true, std::memory_order_release);
       } else {
-        ShowCursorOf(chosen, definition_->cursors.normal);
+        ShowCursorOf(chosen, definition_->cursors.normal, Info().normalCursorName);
         ReleaseCapture();
       }
       return true;

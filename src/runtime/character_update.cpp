@@ -144,6 +144,7 @@ void CCharacter::TestConditionEvents() {
 void CCharacter::TestFrameHits() {
   const CHitEventConfig* hit = hitTest_->FrameTest();
   if (hit == nullptr) return;
+  TraceHit(*hit, hit->hitType == HIT_CHARA ? hitTest_->LastTarget() : nullptr);
   if (hit->soundName.empty()) {
     StopSound(SOUND_CHANNEL_HIT_EVENT);
   } else {
