@@ -148,7 +148,7 @@ CPixelSurface Gradient(int width, int height) {
 // An application folder of 15 walkers in a temporary folder, removed afterwards.
 class CBenchFolder {
  public:
-  CBenchFolder() {
+  explicit CBenchFolder(const char* script) {
     std::random_device seed;
     root_ = std::filesystem::temp_directory_path() / ("zv-bench-" + std::to_string(seed()));
     for (int i = 0; i < kCharacters; ++i) {
@@ -157,7 +157,7 @@ class CBenchFolder {
       const std::filesystem::path folder = root_ / "Characters" / name;
       std::filesystem::create_directories(folder / "Scripts");
       std::filesystem::create_directories(folder / "Images");
-      std::ofstream(folder / "Scripts" / "walker.func") << kScript;
+      std::ofstream(folder / "Scripts" / "walker.func") << script;
       WritePng(FromNativePath(folder / "Images" / "sheet.png"), Gradient(512, 128));
       WritePng(FromNativePath(folder / "Images" / "layers.png"), Gradient(256, 64));
     }
@@ -174,7 +174,7 @@ class CBenchFolder {
 };
 
 void BM_FifteenCharacterFrame(benchmark::State& state) {
-  CBenchFolder folder;
+  CBenchFolder folder(kScript);
   SHeadlessOptions options;
   options.keepTrace = false;
   options.runtimeDir = (std::filesystem::temp_directory_path() / "zv-bench-runtime").string();
@@ -205,6 +205,104 @@ void BM_FifteenCharacterFrame(benchmark::State& state) {
     state.SkipWithError("frames allocated on the heap");
   }
 }
+
+// Characters that stand where they started (a random place in the middle of the
+// desktop) and test 4 tiny areas of their own against 4 of every other character.
+const char kMeetScript[] = R"(
+<FUNC_MOTION_REG>
+<SET_CONFIG>
+FuncName=stand
+ImageName=sheet.png
+Width=128
+Height=128
+</SET_CONFIG>
+<SET_PARAM>
+0,0,0,0,1
+</SET_PARAM>
+</FUNC_MOTION_REG>
+<FUNC_HIT_AREA_REG>
+<SET_CONFIG>
+FuncName=a1
+Width=2
+Height=2
+</SET_CONFIG>
+</FUNC_HIT_AREA_REG>
+<FUNC_HIT_AREA_REG>
+<SET_CONFIG>
+FuncName=a2
+Width=2
+Height=2
+PosX=126
+</SET_CONFIG>
+</FUNC_HIT_AREA_REG>
+<FUNC_HIT_AREA_REG>
+<SET_CONFIG>
+FuncName=a3
+Width=2
+Height=2
+PosY=126
+</SET_CONFIG>
+</FUNC_HIT_AREA_REG>
+<FUNC_HIT_AREA_REG>
+<SET_CONFIG>
+FuncName=a4
+Width=2
+Height=2
+PosX=126
+PosY=126
+</SET_CONFIG>
+</FUNC_HIT_AREA_REG>
+<FUNC_HIT_EVENT_REG>
+<SET_CONFIG>
+FuncName=meet
+HitType=HIT_CHARA
+MyHitArea=a1,a2,a3,a4
+TargetID=ALL
+TargetHitArea=a1,a2,a3,a4
+FuncListHit=stay
+</SET_CONFIG>
+</FUNC_HIT_EVENT_REG>
+<FUNC_ORDER_REG>
+<SET_CONFIG>
+FuncName=stay
+FuncType=START_EVENT
+FuncNameMotion=stand
+ListHitArea=a1,a2,a3,a4
+ListHitEvent=meet
+</SET_CONFIG>
+</FUNC_ORDER_REG>
+)";
+
+// The frame test of 15 characters that each test 4 areas against 4 areas of all 14
+// others, as Update runs it once a frame.
+void BM_FifteenCharacterHitTest(benchmark::State& state) {
+  CBenchFolder folder(kMeetScript);
+  SHeadlessOptions options;
+  options.keepTrace = false;
+  options.runtimeDir = (std::filesystem::temp_directory_path() / "zv-bench-runtime").string();
+  CHeadlessPlatform platform(options);
+  CNullMainWindowHandler handler;
+  IMainWindow* window = platform.Ui().CreateMainWindow({u"bench", false}, handler);
+  SProgramState programState;
+  SeedSharedRandom(3);
+  CApplication application(platform, *window, programState, options.desktop, folder.names, kCharacters);
+  application.Build();
+  CCharaMap& characters = application.Characters();
+  for (int frame = 0; frame < 2; ++frame) {
+    for (int i = 0; i < characters.Count(); ++i) characters.ValueAt(i)->Update();
+  }
+  int hits = 0;
+  const long before = g_allocations.load();
+  for (auto _ : state) {
+    for (int i = 0; i < characters.Count(); ++i) hits += characters.ValueAt(i)->HitTest().FrameTest() != nullptr;
+  }
+  const long allocations = g_allocations.load() - before;
+  state.counters["allocations"] = static_cast<double>(allocations);
+  state.counters["hits_per_frame"] = static_cast<double>(hits) / static_cast<double>(state.iterations());
+  if (programState.errorFlag.load()) state.SkipWithError("a character failed to load");
+  if (allocations != 0) state.SkipWithError("the frame test allocated on the heap");
+}
+BENCHMARK(BM_FifteenCharacterHitTest)->Unit(benchmark::kMicrosecond);
 
 // Arguments: the scale id (32778 is 200 %, 32782 100 %), and 1 to compose every frame
 // even when the picture did not change (the cost without that saving).

@@ -111,6 +111,7 @@ void CHitTest::SetUpFunctionHitTest(COrderConfig& function, const CMotionConfig&
 }
 
 void CHitTest::SetUp(const CCharaMap& characters) {
+  size_t reserve = 0;
   for (int f = 0; f < functions_.Count(); ++f) {
     for (SEventNodes& nodes : functions_.ValueAt(f)->events[kTypeIndex(HIT_CHARA)]) {
       const CHitEventConfig& event = *nodes.event;
@@ -130,8 +131,11 @@ void CHitTest::SetUp(const CCharaMap& characters) {
           const CCreateFuncInfo* area = other->Definition().registers.FindEntry(areaName);
           if (area != nullptr && area->Config().type == HIT_AREA_REG) areaIds.push_back(area->Config().id);
         }
+        reserve += std::max<size_t>(areaIds.size(), 1);
         nodes.targets.emplace_back(other, std::move(areaIds));
       }
+      targetAreas_.reserve(std::max(targetAreas_.capacity(), reserve));
+      reserve = 0;
     }
   }
 }
@@ -174,19 +178,23 @@ const CHitTest::SFunctionHits* CHitTest::CurrentHits() const {
 
 SHitRect CHitTest::AreaRect(const CHitAreaNode& node) const {
   const CCharaMover& mover = owner_.Mover();
+  return AreaRectAt(node, mover.GetX(), mover.GetY(), mover.DisplayedWidth(), mover.DisplayedHeight());
+}
+
+SHitRect AreaRectAt(const CHitAreaNode& node, double x, double y, double width, double height) {
   SHitRect rect;
   if (node.flipHorizontal) {
-    rect.right = mover.GetX() + mover.DisplayedWidth() - node.scaledX;
+    rect.right = x + width - node.scaledX;
     rect.left = rect.right - node.scaledWidth;
   } else {
-    rect.left = mover.GetX() + node.scaledX;
+    rect.left = x + node.scaledX;
     rect.right = rect.left + node.scaledWidth;
   }
   if (node.flipVertical) {
-    rect.bottom = mover.GetY() + mover.DisplayedHeight() - node.scaledY;
+    rect.bottom = y + height - node.scaledY;
     rect.top = rect.bottom - node.scaledHeight;
   } else {
-    rect.top = mover.GetY() + node.scaledY;
+    rect.top = y + node.scaledY;
     rect.bottom = rect.top + node.scaledHeight;
   }
   return rect;
@@ -236,27 +244,42 @@ const CHitEventConfig* CHitTest::FrameTest() {
 
 const CHitEventConfig* CHitTest::TestCharacters(const SFunctionHits& hits) {
   for (const SEventNodes& nodes : hits.events[kTypeIndex(HIT_CHARA)]) {
-    for (const auto& own : nodes.areas) {
-      const SHitRect mine = AreaRect(*own);
-      for (const auto& [other, areaIds] : nodes.targets) {
-        const COrderConfig* theirFunction = other->CurrentFunction();
-        if (theirFunction == nullptr) continue;
-        const SFunctionHits* theirs = other->HitTestOf().HitsOf(theirFunction->id);
-        if (theirs == nullptr) continue;
+    if (nodes.areas.empty() || nodes.targets.empty()) continue;
+    // The other characters' areas as they stand this frame, each worked out once;
+    // the buffer keeps its room, so this allocates nothing once it has grown.
+    targetAreas_.clear();
+    for (const auto& [other, areaIds] : nodes.targets) {
+      const COrderConfig* theirFunction = other->CurrentFunction();
+      const SFunctionHits* theirs = theirFunction != nullptr ? other->HitTestOf().HitsOf(theirFunction->id) : nullptr;
+      const size_t first = targetAreas_.size();
+      if (theirs != nullptr) {
+        const CCharaMover& mover = other->Mover();
+        const double x = mover.GetX();
+        const double y = mover.GetY();
+        const double width = mover.DisplayedWidth();
+        const double height = mover.DisplayedHeight();
         for (int areaId : areaIds) {
           for (const auto& area : theirs->ownAreas) {
-            if (area->id != areaId) continue;
-            const bool overlap = Overlap(mine, other->HitTestOf().AreaRect(*area));
-            const bool bothRect = own->areaType == RECT && area->areaType == RECT;
-            if (bothRect ? overlap : !overlap) {
-              targetWidth_.store(other->Motion().Width(), std::memory_order_relaxed);
-              targetHeight_.store(other->Motion().Height(), std::memory_order_relaxed);
-              targetX_.store(other->Mover().GetX(), std::memory_order_relaxed);
-              targetY_.store(other->Mover().GetY(), std::memory_order_relaxed);
-              lastTarget_ = other;
-              return nodes.event;
-            }
+            if (area->id == areaId) targetAreas_.push_back({other, AreaRectAt(*area, x, y, width, height), area->areaType});
           }
+        }
+      }
+      if (targetAreas_.size() == first) targetAreas_.push_back({other, {}, -1});  // keeps the order of targets
+    }
+    for (const auto& own : nodes.areas) {
+      const SHitRect mine = AreaRect(*own);
+      for (const STargetArea& target : targetAreas_) {
+        if (target.areaType < 0) continue;
+        const bool overlap = Overlap(mine, target.rect);
+        const bool bothRect = own->areaType == RECT && target.areaType == RECT;
+        if (bothRect ? overlap : !overlap) {
+          const CCharacter* other = target.character;
+          targetWidth_.store(other->Motion().Width(), std::memory_order_relaxed);
+          targetHeight_.store(other->Motion().Height(), std::memory_order_relaxed);
+          targetX_.store(other->Mover().GetX(), std::memory_order_relaxed);
+          targetY_.store(other->Mover().GetY(), std::memory_order_relaxed);
+          lastTarget_ = other;
+          return nodes.event;
         }
       }
     }

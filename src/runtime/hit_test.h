@@ -47,6 +47,10 @@ struct SHitRect {
   double bottom = 0.0;
 };
 
+// The rectangle of `node` on a character whose top-left is x, y and whose displayed size
+// is width × height: a flipped area is measured from the other side.
+SHitRect AreaRectAt(const CHitAreaNode& node, double x, double y, double width, double height);
+
 // Whether two rectangles overlap; rectangles that only touch at an edge do.
 inline bool Overlap(const SHitRect& a, const SHitRect& b) {
   return !(a.left > b.right || b.left > a.right || a.top > b.bottom || b.top > a.bottom);
@@ -120,7 +124,16 @@ class CHitTest : public IFunctionHitTestSetUp {
   std::unique_ptr<CHitAreaNode> MakeNode(const std::u16string& areaName, const CMotionConfig& motion);
   void SetTargetTo(SPoint cursor);
 
+  // One area of another character, placed for this frame's test; areaType -1 marks a
+  // target with no such area in its current function.
+  struct STargetArea {
+    const CCharacter* character;
+    SHitRect rect;
+    int areaType;
+  };
+
   CCharacter& owner_;
+  std::vector<STargetArea> targetAreas_;  // frame thread
   CVectorMap<int, SFunctionHits*, true> functions_;  // by function id
   double scale_ = 1.0;
   std::atomic<int> targetWidth_{0};
