@@ -72,6 +72,16 @@ TEST_F(HitTesting, TheCursorOnAnAreasEdgeIsInsideAndTheTargetIsTheCursor) {
   EXPECT_NE(Hits()[0].find("\"name\":\"rest\",\"kind\":\"HIT_CURSOR\",\"target\":\"\""), std::string::npos);
 }
 
+TEST_F(HitTesting, MapEventsNeverFire) {
+  WriteCharacter("A", Target(u"map", u"body", {Area(u"body", u"RECT", 0, 0, 32, 32),
+                                               Event(u"map", u"HIT_MAP", u"body", u"hit")}));
+  CCharacter& a = Start("A");
+  PointAt(110, 210);
+  Frames(a, 10);
+  EXPECT_EQ(Current(a), u"start");
+  EXPECT_TRUE(Hits().empty());
+}
+
 TEST_F(HitTesting, AnOutRectAreaFiresWhileTheCursorIsOutside) {
   WriteCharacter("A", Target(u"away", u"", {Area(u"body", u"OUT_RECT", 0, 0, 32, 32),
                                              Event(u"away", u"HIT_CURSOR", u"body", u"hit")}));
