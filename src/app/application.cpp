@@ -5,6 +5,7 @@
 
 #include "app/messages.h"
 #include "app/program_state.h"
+#include "app/settings_file.h"
 #include "media/embedded_images.h"
 #include "media/sound_manager.h"
 #include "platform/menu_model.h"
@@ -21,14 +22,8 @@ constexpr int kDefaultScaleId = kCmdScaleFirst + 6;  // 100 %
 constexpr int kDefaultOpacityId = kCmdOpacityFirst;  // 100 %
 // The largest scale the menus offer; the work surfaces are sized for it.
 constexpr double kLargestMenuScale = 2.0;
-constexpr double kScaleFactors[] = {3.0, 2.5, 2.0, 1.75, 1.5, 1.25, 1.0, 0.75, 0.5, 0.25};
 
 }  // namespace
-
-std::optional<double> ScaleFactorOf(int scaleId) {
-  if (scaleId < kCmdScaleFirst || scaleId > kCmdScaleLast) return std::nullopt;
-  return kScaleFactors[scaleId - kCmdScaleFirst];
-}
 
 CApplication::CApplication(IPlatform& platform, IMainWindow& mainWindow, SProgramState& state, SRect desktop,
                            std::vector<std::u16string> characterNames, int characterCount)
@@ -42,7 +37,19 @@ CApplication::CApplication(IPlatform& platform, IMainWindow& mainWindow, SProgra
       opacityId_(kDefaultOpacityId),
       windowClass_(platform.LayeredWindows(), mainWindow, *this) {}
 
-CApplication::~CApplication() { characters_.Clear(); }
+CApplication::~CApplication() {
+  if (built_) {
+    SAppSettings settings;
+    settings.scaleId = ScaleId();
+    settings.opacityId = OpacityId();
+    settings.lowQuality = LowQuality();
+    settings.mouseEnabled = MouseEnabled();
+    settings.windowLevel = windowLevel_;
+    settings.moveRange = moveRange_;
+    SaveAppSettings(ParamsFolder(), settings);
+  }
+  characters_.Clear();
+}
 
 void CApplication::SetMenus(CMenuModel* systemMenu, CMenuModel* exitMenu) {
   systemMenu_ = systemMenu;
@@ -55,8 +62,16 @@ void CApplication::Build() {
   WarmUpAudioOutput(platform_.Audio());
   const auto logo = EmbeddedLogoTga();
   logo_ = images_.Load(std::u16string(kLogoImageKey), logo.data(), logo.size());
-  // Until the user sets a move range, the characters live on the whole desktop.
-  moveRange_ = desktop_;
+  SAppSettings settings;
+  LoadAppSettings(ParamsFolder(), desktop_, settings);
+  scaleId_.store(settings.scaleId, std::memory_order_relaxed);
+  scaleFactor_.store(settings.scaleFactor, std::memory_order_relaxed);
+  opacityId_.store(settings.opacityId, std::memory_order_relaxed);
+  lowQuality_.store(settings.lowQuality, std::memory_order_relaxed);
+  mouseEnabled_.store(settings.mouseEnabled, std::memory_order_relaxed);
+  windowLevel_ = settings.windowLevel;
+  moveRange_ = settings.moveRange;
+  built_ = true;
 
   if (!BuildCharacters()) return;
 

@@ -22,9 +22,6 @@ class IMainWindow;
 class IPlatform;
 struct SProgramState;
 
-// The display scale of a scale command id (32776 … 32785), or none outside the table.
-std::optional<double> ScaleFactorOf(int scaleId);
-
 class CApplication final : public ICharaHost, public IImageWndHost {
  public:
   CApplication(IPlatform& platform, IMainWindow& mainWindow, SProgramState& state, SRect desktop,
@@ -116,6 +113,8 @@ class CApplication final : public ICharaHost, public IImageWndHost {
   std::atomic<int> opacityId_;
   std::atomic<bool> lowQuality_{false};
   std::atomic<bool> mouseEnabled_{true};
+  int windowLevel_ = 0;  // 1: always on top; kept and saved as app.cfg gave it
+  bool built_ = false;   // Build ran: the settings are the user's and are saved
   // The opacity goes into the window's constant alpha, which every compositor applies;
   // composing it into the pixels stays available for systems that need it.
   bool opacityInPixels_ = false;

@@ -35,9 +35,11 @@ std::vector<std::u16string> SplitTextLines(std::string_view bytes) {
 bool CStringList::ReadTextLines(std::u16string_view path) {
   const std::optional<std::string> bytes = ReadFileBytes(path);
   if (!bytes) return false;
-  m_lines = SplitTextLines(*bytes);
+  ParseTextLines(*bytes);
   return true;
 }
+
+void CStringList::ParseTextLines(std::string_view bytes) { m_lines = SplitTextLines(bytes); }
 
 bool CStringList::WriteTextLines(std::u16string_view path) const {
   std::string bytes(kUtf8Bom);

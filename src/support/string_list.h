@@ -15,6 +15,8 @@ class CStringList {
   // Replaces the list by the file's UTF-8 lines (a byte-order mark is skipped), each
   // with its "\n" line end kept; "\r\n" reads as "\n". Invalid UTF-8 reads as U+FFFD.
   bool ReadTextLines(std::u16string_view path);
+  // ReadTextLines on bytes already in memory.
+  void ParseTextLines(std::string_view bytes);
   // Writes a byte-order mark and every line followed by "\n", replacing the file
   // atomically.
   bool WriteTextLines(std::u16string_view path) const;
