@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <new>
 #include <random>
 #include <string>
@@ -173,18 +174,35 @@ class CBenchFolder {
   std::filesystem::path root_;
 };
 
-void BM_FifteenCharacterFrame(benchmark::State& state) {
-  CBenchFolder folder(kScript);
-  SHeadlessOptions options;
-  options.keepTrace = false;
-  options.runtimeDir = (std::filesystem::temp_directory_path() / "zv-bench-runtime").string();
-  CHeadlessPlatform platform(options);
+// The 15 characters of `script` built by the application on a headless platform
+// without a trace, the shared generator seeded with `seed`.
+struct SBenchApplication {
+  SBenchApplication(const char* script, uint32_t seed) : folder(script), platform(Options()) {
+    window = platform.Ui().CreateMainWindow({u"bench", false}, handler);
+    SeedSharedRandom(seed);
+    application = std::make_unique<CApplication>(platform, *window, programState, platform.Process().DesktopRect(),
+                                                 folder.names, kCharacters);
+    application->Build();
+  }
+  static SHeadlessOptions Options() {
+    SHeadlessOptions options;
+    options.keepTrace = false;
+    options.runtimeDir = (std::filesystem::temp_directory_path() / "zv-bench-runtime").string();
+    return options;
+  }
+
+  CBenchFolder folder;
+  CHeadlessPlatform platform;
   CNullMainWindowHandler handler;
-  IMainWindow* window = platform.Ui().CreateMainWindow({u"bench", false}, handler);
+  IMainWindow* window = nullptr;
   SProgramState programState;
-  SeedSharedRandom(1);
-  CApplication application(platform, *window, programState, options.desktop, folder.names, kCharacters);
-  application.Build();
+  std::unique_ptr<CApplication> application;
+};
+
+void BM_FifteenCharacterFrame(benchmark::State& state) {
+  SBenchApplication bench(kScript, 1);
+  CApplication& application = *bench.application;
+  SProgramState& programState = bench.programState;
   application.ApplyScale(static_cast<int>(state.range(0)));
 
   CCharaMap& characters = application.Characters();
@@ -276,17 +294,9 @@ ListHitEvent=meet
 // The frame test of 15 characters that each test 4 areas against 4 areas of all 14
 // others, as Update runs it once a frame.
 void BM_FifteenCharacterHitTest(benchmark::State& state) {
-  CBenchFolder folder(kMeetScript);
-  SHeadlessOptions options;
-  options.keepTrace = false;
-  options.runtimeDir = (std::filesystem::temp_directory_path() / "zv-bench-runtime").string();
-  CHeadlessPlatform platform(options);
-  CNullMainWindowHandler handler;
-  IMainWindow* window = platform.Ui().CreateMainWindow({u"bench", false}, handler);
-  SProgramState programState;
-  SeedSharedRandom(3);
-  CApplication application(platform, *window, programState, options.desktop, folder.names, kCharacters);
-  application.Build();
+  SBenchApplication bench(kMeetScript, 3);
+  CApplication& application = *bench.application;
+  SProgramState& programState = bench.programState;
   CCharaMap& characters = application.Characters();
   for (int frame = 0; frame < 2; ++frame) {
     for (int i = 0; i < characters.Count(); ++i) characters.ValueAt(i)->Update();
