@@ -8,13 +8,13 @@ namespace {
 // What follows a command's name.
 enum class EArguments { None, Point, Id, TrayButton };
 
-struct SCommandSpec {
+struct SCommandForm {
   std::string_view name;
   EInputAction action;
   EArguments arguments;
 };
 
-constexpr SCommandSpec kCommands[] = {
+constexpr SCommandForm kCommands[] = {
     {"move", EInputAction::Move, EArguments::Point},
     {"ldown", EInputAction::LeftDown, EArguments::None},
     {"lup", EInputAction::LeftUp, EArguments::None},
@@ -67,23 +67,23 @@ class CLineParser {
     if (words_.size() < 2) return std::string("a command is missing after the frame");
 
     const std::string_view name = words_[1];
-    const SCommandSpec* spec = nullptr;
-    for (const SCommandSpec& candidate : kCommands) {
-      if (candidate.name == name) spec = &candidate;
+    const SCommandForm* form = nullptr;
+    for (const SCommandForm& candidate : kCommands) {
+      if (candidate.name == name) form = &candidate;
     }
-    if (spec == nullptr) return "unknown command '" + std::string(name) + "'";
-    const size_t wanted = ArgumentCount(spec->arguments);
+    if (form == nullptr) return "unknown command '" + std::string(name) + "'";
+    const size_t wanted = ArgumentCount(form->arguments);
     if (words_.size() - 2 != wanted) {
       return "'" + std::string(name) + "' takes " + std::to_string(wanted) +
              (wanted == 1 ? " argument, not " : " arguments, not ") + std::to_string(words_.size() - 2);
     }
-    command_.action = spec->action;
-    return ParseArguments(*spec);
+    command_.action = form->action;
+    return ParseArguments(*form);
   }
 
  private:
-  std::optional<std::string> ParseArguments(const SCommandSpec& spec) {
-    switch (spec.arguments) {
+  std::optional<std::string> ParseArguments(const SCommandForm& form) {
+    switch (form.arguments) {
       case EArguments::None:
         return std::nullopt;
       case EArguments::Point: {
