@@ -77,11 +77,10 @@ void CApplication::Build() {
 
   int maxWidth = 2;
   int maxHeight = 2;
-  for (int i = 0; i < characters_.Count(); ++i) {
-    CCharacter& character = *characters_.ValueAt(i);
-    character.HitTest().SetUp(characters_);
-    maxWidth = std::max(maxWidth, character.MaxWidth());
-    maxHeight = std::max(maxHeight, character.MaxHeight());
+  for (CCharacter* character : characters_.Values()) {
+    character->HitTest().SetUp(characters_);
+    maxWidth = std::max(maxWidth, character->MaxWidth());
+    maxHeight = std::max(maxHeight, character->MaxHeight());
   }
   surfaces_ = std::make_unique<CWorkSurfaces>(maxWidth, maxHeight, kLargestMenuScale);
 
@@ -141,9 +140,7 @@ bool CApplication::HandleCommand(int commandId) {
 }
 
 void CApplication::EndAllCharacters() {
-  for (int i = 0; i < characters_.Count(); ++i) {
-    if (CCharacter* character = characters_.ValueAt(i)) character->RequestEnding();
-  }
+  for (CCharacter* character : characters_.Values()) character->RequestEnding();
   exiting_.store(true, std::memory_order_release);
 }
 
@@ -154,8 +151,8 @@ CCharacter* CApplication::CharacterOfEntry(int commandId) const {
 }
 
 CCharacter* CApplication::CharacterOfIndex(int index) const {
-  for (int i = 0; i < characters_.Count(); ++i) {
-    if (characters_.ValueAt(i)->Index() == index) return characters_.ValueAt(i);
+  for (CCharacter* character : characters_.Values()) {
+    if (character->Index() == index) return character;
   }
   return nullptr;
 }
@@ -164,32 +161,31 @@ void CApplication::ApplyScale(int scaleId) {
   scaleId_.store(scaleId, std::memory_order_relaxed);
   if (std::optional<double> factor = ScaleFactorOf(scaleId)) scaleFactor_.store(*factor, std::memory_order_relaxed);
   if (systemMenu_ != nullptr) CheckOneOf(*systemMenu_, kCmdScaleFirst, kCmdScaleLast, scaleId);
-  for (int i = 0; i < characters_.Count(); ++i) characters_.ValueAt(i)->ApplyScale(scaleId, ScaleFactor());
+  for (CCharacter* character : characters_.Values()) character->ApplyScale(scaleId, ScaleFactor());
 }
 
 void CApplication::ApplyOpacity(int opacityId) {
   opacityId_.store(opacityId, std::memory_order_relaxed);
   if (systemMenu_ != nullptr) CheckOneOf(*systemMenu_, kCmdOpacityFirst, kCmdOpacityLast, opacityId);
-  for (int i = 0; i < characters_.Count(); ++i) characters_.ValueAt(i)->ApplyOpacity(opacityId);
+  for (CCharacter* character : characters_.Values()) character->ApplyOpacity(opacityId);
 }
 
 void CApplication::SetAllMuted(bool mute) {
-  for (int i = 0; i < characters_.Count(); ++i) characters_.ValueAt(i)->SetMute(mute);
+  for (CCharacter* character : characters_.Values()) character->SetMute(mute);
 }
 
 void CApplication::SetLowQuality(bool on) {
   lowQuality_.store(on, std::memory_order_relaxed);
   if (systemMenu_ != nullptr) SetChecked(*systemMenu_, kCmdLowQuality, on);
-  for (int i = 0; i < characters_.Count(); ++i) SetChecked(characters_.ValueAt(i)->Menu(), kCmdLowQuality, on);
+  for (CCharacter* character : characters_.Values()) SetChecked(character->Menu(), kCmdLowQuality, on);
 }
 
 void CApplication::SetMouseEnabled(bool on) {
   mouseEnabled_.store(on, std::memory_order_relaxed);
   if (systemMenu_ != nullptr) SetChecked(*systemMenu_, kCmdMouseDisabled, !on);
-  for (int i = 0; i < characters_.Count(); ++i) {
-    CCharacter& character = *characters_.ValueAt(i);
-    character.SetMouseMode(on ? 1 : 2);
-    SetChecked(character.Menu(), kCmdMouseDisabled, !on);
+  for (CCharacter* character : characters_.Values()) {
+    character->SetMouseMode(on ? 1 : 2);
+    SetChecked(character->Menu(), kCmdMouseDisabled, !on);
   }
 }
 
@@ -237,15 +233,14 @@ bool CApplication::ShowCharacterAbout(CCharacter&) { return false; }
 
 void CApplication::RefreshCharacterEntries() {
   if (systemMenu_ == nullptr) return;
-  for (int i = 0; i < characters_.Count(); ++i) {
-    CCharacter& character = *characters_.ValueAt(i);
-    const auto position = std::find(characterNames_.begin(), characterNames_.end(), character.Name());
+  for (const CCharacter* character : characters_.Values()) {
+    const auto position = std::find(characterNames_.begin(), characterNames_.end(), character->Name());
     if (position == characterNames_.end()) continue;
     const int id = kCmdCharacterFirst + static_cast<int>(position - characterNames_.begin());
     if (CMenuItem* item = systemMenu_->FindById(id)) {
-      item->checked = !character.Hidden();
+      item->checked = !character->Hidden();
       // Greyed while the character is on its way into hiding.
-      item->greyed = character.Hidden() && !character.Ended();
+      item->greyed = character->Hidden() && !character->Ended();
     }
   }
 }

@@ -17,7 +17,6 @@ namespace {
 // Creation numbers of the process's characters, from 0.
 std::atomic<int> g_nextCharacterIndex{0};
 
-constexpr int kMaxMotionSide = 1024;
 constexpr char16_t kAboutMenuText[] = u"Zelvotta について";
 constexpr char16_t kCustomItemText[] = u"カスタム";
 constexpr char16_t kAboutItemSuffix[] = u" について";
@@ -110,8 +109,8 @@ bool CCharacter::Load() {
     const CFuncInfoIdMap& motions = definition_->registers.EntriesOf(type);
     for (int i = 0; i < motions.Count(); ++i) {
       const CRootConfig& config = motions.ValueAt(i)->Config();
-      maxWidth_ = std::min(std::max(maxWidth_, config.width), kMaxMotionSide);
-      maxHeight_ = std::min(std::max(maxHeight_, config.height), kMaxMotionSide);
+      maxWidth_ = std::min(std::max(maxWidth_, config.width), CMotionStatus::kMaxSide);
+      maxHeight_ = std::min(std::max(maxHeight_, config.height), CMotionStatus::kMaxSide);
     }
   }
 

@@ -139,7 +139,7 @@ class CCharacter : public CObjWnd, public ISoundPlayer {
   CCharaMover& Mover() { return mover_; }
   const CCharaMover& Mover() const { return mover_; }
   CHitTest& HitTest() { return *hitTest_; }
-  const CHitTest& HitTestOf() const { return *hitTest_; }
+  const CHitTest& HitTest() const { return *hitTest_; }
   // The cursor as the frame thread sampled it for this frame.
   SPoint CursorSample() const;
   // The cursor where it is now, for the main thread's handlers.
@@ -220,6 +220,8 @@ class CCharacter : public CObjWnd, public ISoundPlayer {
   // data writes.
   void ShowCursor(const SCursorImage* cursor, const std::u16string& name);
   void TraceHit(const CHitEventConfig& event, const CCharacter* target);
+  // A hit event fired: its sound on the hit-event channel, or silence when it has none.
+  void PlayHitSound(const CHitEventConfig& event);
   void TakeCapture();
   void ReleaseCapture();
   bool MenuWindowVisible() const;

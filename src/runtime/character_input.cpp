@@ -72,11 +72,7 @@ void CCharacter::LeftButtonDown(int, int) {
     if (!requests_.IsPending()) {
       if (const CHitEventConfig* click = hitTest_->ClickEvent()) {
         TraceHit(*click, nullptr);
-        if (click->soundName.empty()) {
-          StopSound(SOUND_CHANNEL_HIT_EVENT);
-        } else {
-          PlaySound(SOUND_CHANNEL_HIT_EVENT, click->soundName, false);
-        }
+        PlayHitSound(*click);
         if (RequestFromList(KIND_CLICK, &click->resolvedFuncList)) return;
       }
     }
@@ -157,11 +153,7 @@ void CCharacter::SetCursorForPointer() {
           areaCursor = stroke->cursor != nullptr;
           if (const CHitEventConfig* fired = hitTest_->Stroke(*stroke)) {
             TraceHit(*fired, nullptr);
-            if (fired->soundName.empty()) {
-              StopSound(SOUND_CHANNEL_HIT_EVENT);
-            } else {
-              PlaySound(SOUND_CHANNEL_HIT_EVENT, fired->soundName, false);
-            }
+            PlayHitSound(*fired);
             RequestFromList(KIND_STROKE, &fired->resolvedFuncList);
           }
         }
@@ -182,6 +174,14 @@ void CCharacter::SetCursorForPointer() {
     use(definition_->cursors.disabled, Info().disabledCursorName);
   }
   ShowCursor(cursor, *name);
+}
+
+void CCharacter::PlayHitSound(const CHitEventConfig& event) {
+  if (event.soundName.empty()) {
+    StopSound(SOUND_CHANNEL_HIT_EVENT);
+  } else {
+    PlaySound(SOUND_CHANNEL_HIT_EVENT, event.soundName, false);
+  }
 }
 
 SPoint CCharacter::CursorSample() const { return host_.CursorSample(); }

@@ -125,7 +125,7 @@ void CCharacter::EnterFunction() {
   lButtonEnabled_.store(function->lButton, std::memory_order_relaxed);
   lButtonFunctionsExist_.store(!eventLists_[L_BUTTON_EVENT].empty(), std::memory_order_relaxed);
   frameCounter_ = 0;
-  hitTest_->ResetStrokes(*function);
+  hitTest_->FunctionEntered(*function);
 
   menuFunctionsAllowed_ = function->menuFunctions && !eventLists_[MENU_EVENT].empty();
   if (customItemAdded_) {

@@ -145,11 +145,7 @@ void CCharacter::TestFrameHits() {
   const CHitEventConfig* hit = hitTest_->FrameTest();
   if (hit == nullptr) return;
   TraceHit(*hit, hit->hitType == HIT_CHARA ? hitTest_->LastTarget() : nullptr);
-  if (hit->soundName.empty()) {
-    StopSound(SOUND_CHANNEL_HIT_EVENT);
-  } else {
-    PlaySound(SOUND_CHANNEL_HIT_EVENT, hit->soundName, false);
-  }
+  PlayHitSound(*hit);
   RequestFromList(KIND_FRAME_HIT, &hit->resolvedFuncList);
 }
 

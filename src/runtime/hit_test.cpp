@@ -159,21 +159,14 @@ void CHitTest::SetScale(double scale) {
   }
 }
 
-void CHitTest::ResetStrokes(const COrderConfig& function) {
-  const SFunctionHits* hits = HitsOf(function.id);
+void CHitTest::FunctionEntered(const COrderConfig& function) {
+  const SFunctionHits* hits = function.id == kHiddenFunctionId ? nullptr : functions_.Find(function.id);
+  current_.store(hits, std::memory_order_release);
   if (hits == nullptr) return;
   for (const SEventNodes& nodes : hits->events[kTypeIndex(STROKE_CURSOR)]) {
     nodes.stroke->moves.store(0, std::memory_order_relaxed);
     nodes.stroke->frames.store(0, std::memory_order_relaxed);
   }
-}
-
-const CHitTest::SFunctionHits* CHitTest::HitsOf(int functionId) const { return functions_.Find(functionId); }
-
-const CHitTest::SFunctionHits* CHitTest::CurrentHits() const {
-  const COrderConfig* function = owner_.CurrentFunction();
-  if (function == nullptr || function->id == kHiddenFunctionId) return nullptr;
-  return HitsOf(function->id);
 }
 
 SHitRect CHitTest::AreaRect(const CHitAreaNode& node) const {
@@ -249,8 +242,7 @@ const CHitEventConfig* CHitTest::TestCharacters(const SFunctionHits& hits) {
     // the buffer keeps its room, so this allocates nothing once it has grown.
     targetAreas_.clear();
     for (const auto& [other, areaIds] : nodes.targets) {
-      const COrderConfig* theirFunction = other->CurrentFunction();
-      const SFunctionHits* theirs = theirFunction != nullptr ? other->HitTestOf().HitsOf(theirFunction->id) : nullptr;
+      const SFunctionHits* theirs = other->HitTest().CurrentHits();
       const size_t first = targetAreas_.size();
       if (theirs != nullptr) {
         const CCharaMover& mover = other->Mover();

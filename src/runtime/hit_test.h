@@ -68,8 +68,9 @@ class CHitTest : public IFunctionHitTestSetUp {
   void SetUp(const CCharaMap& characters);
   // Every area of every function at the new scale.
   void SetScale(double scale);
-  // The function was entered: its stroke counters start again.
-  void ResetStrokes(const COrderConfig& function);
+  // The character entered `function`: its areas and events are the ones tested from
+  // now on (none in the hidden function), and its stroke counters start again.
+  void FunctionEntered(const COrderConfig& function);
 
   // The event the frame's test fires, or null (frame thread, once per frame).
   const CHitEventConfig* FrameTest();
@@ -115,8 +116,7 @@ class CHitTest : public IFunctionHitTestSetUp {
   };
 
   static constexpr int kTypeIndex(int hitType) { return hitType - HIT_CHARA; }
-  const SFunctionHits* CurrentHits() const;
-  const SFunctionHits* HitsOf(int functionId) const;
+  const SFunctionHits* CurrentHits() const { return current_.load(std::memory_order_acquire); }
   // The first event of `hitType` one of whose areas holds (RECT) or leaves out
   // (OUT_RECT) the point.
   const SEventNodes* TestPoint(const SFunctionHits& hits, int hitType, SPoint cursor) const;
@@ -135,6 +135,8 @@ class CHitTest : public IFunctionHitTestSetUp {
   CCharacter& owner_;
   std::vector<STargetArea> targetAreas_;  // frame thread
   CVectorMap<int, SFunctionHits*, true> functions_;  // by function id
+  // The entered function's hits, so the tests of every frame look nothing up.
+  std::atomic<const SFunctionHits*> current_{nullptr};
   double scale_ = 1.0;
   std::atomic<int> targetWidth_{0};
   std::atomic<int> targetHeight_{0};

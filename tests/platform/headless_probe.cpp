@@ -7,21 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include "../common/null_main_window_handler.h"
 #include "platform/headless/headless_platform.h"
 #include "support/utf.h"
-
-namespace {
-
-class CIdleHandler final : public IMainWindowHandler {
- public:
-  void OnCreate(IMainWindow&) override {}
-  void OnDestroy() override {}
-  void OnTimer(int) override {}
-  void OnAppMessage(uint32_t, intptr_t) override {}
-  void OnCommand(int) override {}
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -31,7 +19,7 @@ int main(int argc, char** argv) {
   SHeadlessOptions options;
   options.runtimeDir = argv[1];
   CHeadlessPlatform platform(options);
-  CIdleHandler handler;
+  CNullMainWindowHandler handler;
   std::vector<std::unique_ptr<INamedLock>> locks;
   for (int i = 2; i + 1 < argc; i += 2) {
     const std::u16string value = FromUtf8(argv[i + 1]);

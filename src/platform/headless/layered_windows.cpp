@@ -198,24 +198,14 @@ ILayeredWindow* CHeadlessLayeredWindows::DeliverMouseAt(SPoint desktop, ELayered
 }
 
 ILayeredWindow* CHeadlessLayeredWindows::DeliverPointerAt(SPoint desktop, ELayeredMouse message) {
-  CHeadlessLayeredWindow* target;
-  bool captured;
+  CHeadlessLayeredWindow* uncaptured = nullptr;
   {
     std::lock_guard lock(mutex_);
-    captured = captured_ != nullptr;
-    target = captured ? captured_ : WindowAtLocked(desktop);
-    if (target == nullptr) return nullptr;
+    if (captured_ == nullptr) uncaptured = WindowAtLocked(desktop);
   }
-  if (!captured) target->Handler().OnMouse(*target, ELayeredMouse::SetCursor, 0, 0);
-  // The set-cursor handler may have moved or destroyed the window.
-  SPoint origin;
-  {
-    std::lock_guard lock(mutex_);
-    if (!target->state.alive) return target;
-    origin = target->state.position;
-  }
-  target->Handler().OnMouse(*target, message, desktop.x - origin.x, desktop.y - origin.y);
-  return target;
+  if (uncaptured != nullptr) uncaptured->Handler().OnMouse(*uncaptured, ELayeredMouse::SetCursor, 0, 0);
+  // The message goes where the system would send it after the set-cursor handler ran.
+  return DeliverMouseAt(desktop, message);
 }
 
 bool CHeadlessLayeredWindows::DeliverCommand(ILayeredWindow& window, int commandId) {
