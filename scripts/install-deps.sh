@@ -10,6 +10,7 @@ packages=(
   libpng-dev zlib1g-dev
   libpixman-1-dev
   libopenal-dev
+  libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-dejavu-core
 )
 
 missing=()

@@ -11,6 +11,8 @@ class CBalloonMover : public CMover {
   explicit CBalloonMover(const CMover& owner) : owner_(&owner) {}
 
   const CMover& Owner() const { return *owner_; }
+  // The balloon sets its displayed size from the animation's size factor.
+  using CMover::SetDisplayedSize;
 
   // The offset from the character's top-left corner, unscaled, as the balloon's motion
   // has moved it so far.

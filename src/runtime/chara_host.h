@@ -3,9 +3,11 @@
 // paints and moves by, the shared work surfaces, the cursor sample, the platform
 // services of the main thread, and the application-wide commands its menu forwards.
 // The application implements it; tests may give a character their own.
+#include <memory>
 #include <string>
 
 #include "platform/geometry.h"
+#include "runtime/chara_balloons.h"
 
 class CCharacter;
 class CMenuModel;
@@ -58,4 +60,7 @@ class ICharaHost {
   virtual bool ApplicationCommand(int commandId) = 0;
   // A character's own about box was asked for; false when it could not be shown.
   virtual bool ShowCharacterAbout(CCharacter& character) = 0;
+  // The balloons of `character`, made when the character is created (before its
+  // definition is read). A host without a balloon engine gives none.
+  virtual std::unique_ptr<ICharaBalloons> MakeBalloons(CCharacter&) { return std::make_unique<CNoBalloons>(); }
 };

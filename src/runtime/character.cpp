@@ -38,7 +38,6 @@ CCharacter::CCharacter(CImageWndClass& windowClass, const std::u16string& folder
     : CObjWnd(windowClass, folderName),
       host_(host),
       index_(g_nextCharacterIndex.fetch_add(1, std::memory_order_relaxed)),
-      balloons_(std::make_unique<CNoBalloons>()),
       definition_(std::make_unique<CCharaDefinition>(folderName, host.MoveRange(), host.Audio(), this)),
       evaluator_(std::make_unique<CScriptEvaluator>()),
       positionEvaluator_(std::make_unique<CPositionExpression>(*evaluator_)),
@@ -46,6 +45,7 @@ CCharacter::CCharacter(CImageWndClass& windowClass, const std::u16string& folder
       menu_(BuildCharacterMenu()),
       hitTest_(std::make_unique<CHitTest>(*this)) {
   requests_.SetBase(0);
+  balloons_ = host.MakeBalloons(*this);
   startState_.moveRange = host.MoveRange();
   startState_.scaleId = host.ScaleId();
   startState_.opacityId = host.OpacityId();
@@ -248,6 +248,15 @@ void CCharacter::HideWithFunction() {
 
 void CCharacter::MoveRangeChanged() {
   if (currentType_ != kHideObjectFuncType) RequestFromList(FUNC_LIST_REGION);
+}
+
+void CCharacter::ApplyMoveRange(const SRect& range) {
+  mover_.SetMoveRange(range);
+  mover_.RecomputeLines();
+  mover_.Remap();
+  mover_.ClampToMoveRange();
+  PublishLines();
+  MoveRangeChanged();
 }
 
 void CCharacter::PlaySound(ECharaSoundChannel channel, const std::u16string& name, bool loop) {

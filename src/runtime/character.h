@@ -123,6 +123,9 @@ class CCharacter : public CObjWnd, public ISoundPlayer {
   void ShowRequest();
   void HideWithFunction();
   void MoveRangeChanged();
+  // Frame thread: the application's new move range. The mover takes it, recomputes its
+  // lines, keeps the character's relative place and clamps it; then MoveRangeChanged.
+  void ApplyMoveRange(const SRect& range);
 
   // ISoundPlayer: the character's channels, muted and traced.
   void PlaySound(ECharaSoundChannel channel, const std::u16string& name, bool loop) override;
@@ -157,6 +160,13 @@ class CCharacter : public CObjWnd, public ISoundPlayer {
   int MaxHeight() const { return maxHeight_; }
   // Paint composes only when the picture changed; tests switch that off to compare.
   void SetComposeEveryFrame(bool on) { composeEveryFrame_ = on; }
+  // For the character's balloons: the services and state they share with it.
+  ICharaHost& Host() const { return host_; }
+  CScriptEvaluator& Evaluator() { return *evaluator_; }
+  CCharaMedia& Media() { return definition_->media; }
+  void ReportError(const std::u16string& message) { ReportScriptError(message); }
+  // The main balloon goes to the top of the z-order with the character directly below.
+  void ZOrderFix();
   // A pick of the process-wide generator among `list` by weight, with the line
   // filtering of the current line; -1 when nothing fits.
   int PickFromList(const CWeightMap& list, CWeightMap& scratch) const;
@@ -213,7 +223,6 @@ class CCharacter : public CObjWnd, public ISoundPlayer {
   void HiddenStep();
 
   // Input and menus.
-  void ZOrderFix();
   // Shows the function's cursor, else the fallback (named `fallbackName`), else the arrow.
   void ShowCursorOf(const COrderConfig* function, const SCursorImage* fallback, const std::u16string& fallbackName);
   // Shows `cursor` (null: the arrow); the trace hears of every change, by the name the

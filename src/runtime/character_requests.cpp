@@ -2,6 +2,7 @@
 // picks behind it.
 #include "chardef/order_config.h"
 #include "runtime/character.h"
+#include "runtime/weighted_pick.h"
 #include "script/shared_random.h"
 
 namespace {
@@ -129,18 +130,7 @@ int CCharacter::PickFromList(const CWeightMap& list, CWeightMap& scratch) const 
       scratch.Add(from.KeyAt(i), from.ValueAt(i));
     }
   };
-  auto choose = [&]() {
-    double sum = 0.0;
-    for (int i = 0; i < scratch.Count(); ++i) sum += scratch.ValueAt(i);
-    const auto r = static_cast<int64_t>(static_cast<double>(NextSharedRandom()) * kWordScale * sum);
-    int64_t running = 0;
-    for (int i = 0; i < scratch.Count(); ++i) {
-      const int64_t weight = scratch.ValueAt(i);
-      if (running <= r && r < running + weight) return scratch.KeyAt(i);
-      running += weight;
-    }
-    return -1;
-  };
+  auto choose = [&]() { return PickByWeight(scratch); };
 
   build(list, true);
   const int winner = choose();

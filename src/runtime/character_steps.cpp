@@ -18,14 +18,6 @@ bool UsesPositionKeyword(const CTokenList& tokens) {
   return std::any_of(tokens.begin(), tokens.end(), [](const CToken& token) { return IsPositionKeywordKind(token.kind); });
 }
 
-void SetKeyword(CKeywordMap& map, int kind, double value) {
-  const auto number = static_cast<int32_t>(std::clamp(value, -2147483648.0, 2147483647.0));
-  if (CToken* token = map.Find(kind)) {
-    token->value = number;
-  } else {
-    map.Add(kind, new CToken{INTEGER, number, {}});
-  }
-}
 
 }  // namespace
 
@@ -84,19 +76,19 @@ void CCharacter::EnterFunction() {
     y = cursor.y;
   }
 
-  SetKeyword(positionKeywords_, KW_MY_WIDTH, motionWidth);
-  SetKeyword(positionKeywords_, KW_MY_HEIGHT, motionHeight);
-  SetKeyword(positionKeywords_, KW_LINE_LEFT, mover_.EventLeft());
-  SetKeyword(positionKeywords_, KW_LINE_RIGHT, mover_.EventRight());
-  SetKeyword(positionKeywords_, KW_LINE_TOP, mover_.EventTop());
-  SetKeyword(positionKeywords_, KW_LINE_BOTTOM, mover_.EventBottom());
-  SetKeyword(positionKeywords_, KW_X, x);
-  SetKeyword(positionKeywords_, KW_Y, y);
+  SetPositionKeyword(positionKeywords_, KW_MY_WIDTH, motionWidth);
+  SetPositionKeyword(positionKeywords_, KW_MY_HEIGHT, motionHeight);
+  SetPositionKeyword(positionKeywords_, KW_LINE_LEFT, mover_.EventLeft());
+  SetPositionKeyword(positionKeywords_, KW_LINE_RIGHT, mover_.EventRight());
+  SetPositionKeyword(positionKeywords_, KW_LINE_TOP, mover_.EventTop());
+  SetPositionKeyword(positionKeywords_, KW_LINE_BOTTOM, mover_.EventBottom());
+  SetPositionKeyword(positionKeywords_, KW_X, x);
+  SetPositionKeyword(positionKeywords_, KW_Y, y);
   const bool hitStarted = wonSlot_ == SLOT_STROKE || wonSlot_ == SLOT_FRAME_HIT || wonSlot_ == SLOT_CLICK;
-  SetKeyword(positionKeywords_, KW_TARGET_WIDTH, hitStarted ? hitTest_->TargetWidth() : 0);
-  SetKeyword(positionKeywords_, KW_TARGET_HEIGHT, hitStarted ? hitTest_->TargetHeight() : 0);
-  SetKeyword(positionKeywords_, KW_TARGET_X, hitStarted ? hitTest_->TargetX() : 0);
-  SetKeyword(positionKeywords_, KW_TARGET_Y, hitStarted ? hitTest_->TargetY() : 0);
+  SetPositionKeyword(positionKeywords_, KW_TARGET_WIDTH, hitStarted ? hitTest_->TargetWidth() : 0);
+  SetPositionKeyword(positionKeywords_, KW_TARGET_HEIGHT, hitStarted ? hitTest_->TargetHeight() : 0);
+  SetPositionKeyword(positionKeywords_, KW_TARGET_X, hitStarted ? hitTest_->TargetX() : 0);
+  SetPositionKeyword(positionKeywords_, KW_TARGET_Y, hitStarted ? hitTest_->TargetY() : 0);
 
   // An empty coordinate keeps the reference point, as if it named X or Y: a function
   // that does not say where it starts goes on where the last one ended.

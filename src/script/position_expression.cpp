@@ -1,5 +1,7 @@
 #include "script/position_expression.h"
 
+#include <algorithm>
+
 #include "script/name_tables.h"
 #include "script/script_error.h"
 #include "script/script_evaluator.h"
@@ -72,4 +74,13 @@ double CPositionExpression::Evaluate(const CTokenList& tokens, const CKeywordMap
   }
   const double keywordValue = mapped ? PartValue(keyword_) : 0.0;
   return PartValue(lead_) * scale + keywordValue + PartValue(tail_) * scale;
+}
+
+void SetPositionKeyword(CKeywordMap& map, int kind, double value) {
+  const auto number = static_cast<int32_t>(std::clamp(value, -2147483648.0, 2147483647.0));
+  if (CToken* token = map.Find(kind)) {
+    token->value = number;
+  } else {
+    map.Add(kind, new CToken{INTEGER, number, {}});
+  }
 }

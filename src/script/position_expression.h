@@ -9,6 +9,10 @@
 
 class CScriptEvaluator;
 
+// Binds keyword `kind` in `map` to `value`, truncated to an integer within int range;
+// the token is made on first use and reused afterwards.
+void SetPositionKeyword(CKeywordMap& map, int kind, double value);
+
 class CPositionExpression {
  public:
   explicit CPositionExpression(CScriptEvaluator& evaluator) : evaluator_(evaluator) {}

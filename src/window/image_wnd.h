@@ -51,6 +51,8 @@ class CImageWnd {
   virtual void ExitCommand() {}
 
   ILayeredWindow* Window() const { return window_; }
+  // The class the window was made with; a character's balloons share it.
+  CImageWndClass& WindowClass() const { return class_; }
 
   // The marks. Each may be written by one thread and read by the other.
   bool Hidden() const { return hidden_.load(std::memory_order_relaxed); }

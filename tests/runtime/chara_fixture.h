@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -57,6 +58,9 @@ class CTestCharaHost final : public ICharaHost, public IImageWndHost {
     return false;
   }
   bool ShowCharacterAbout(CCharacter&) override { return false; }
+  std::unique_ptr<ICharaBalloons> MakeBalloons(CCharacter& character) override {
+    return makeBalloons ? makeBalloons(character) : ICharaHost::MakeBalloons(character);
+  }
   void QuitNow() override {}
   void PostQuit(int) override {}
 
@@ -68,6 +72,8 @@ class CTestCharaHost final : public ICharaHost, public IImageWndHost {
   std::vector<int> commands;
   CMenuModel appMenu;
   IMainWindow* mainWindow = nullptr;
+  // When set, what gives each character its balloons; none otherwise.
+  std::function<std::unique_ptr<ICharaBalloons>(CCharacter&)> makeBalloons;
 
  private:
   CHeadlessPlatform& platform_;

@@ -1,0 +1,30 @@
+#pragma once
+// The text capability of the headless and Linux backends: glyphs rasterised by FreeType
+// from faces that fontconfig finds. A face name is matched through fontconfig; a name it
+// does not know, and every character the named face lacks, fall back to a sans-serif
+// face that covers Japanese, so speech in either script shows on a plain desktop.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/text.h"
+
+class CFreeTypeFaces;
+
+class CFreeTypeText final : public IText {
+ public:
+  explicit CFreeTypeText(int pixelsPerInch);
+  ~CFreeTypeText() override;
+
+  int PixelsPerInchY() const override { return pixelsPerInch_; }
+  // Fonts share the faces of this capability and stay usable after it is gone.
+  std::unique_ptr<IFont> MakeFont(const SFontDescription& description) override;
+
+  // The file the face name resolves to, the fallback's when the name is empty; "" when
+  // fontconfig has no font at all. For tests and diagnostics.
+  std::string FaceFileOf(std::u16string_view face);
+
+ private:
+  int pixelsPerInch_;
+  std::shared_ptr<CFreeTypeFaces> faces_;
+};
