@@ -178,9 +178,23 @@ void CBalloon::Animate() {
   }
 }
 
+namespace {
+
+// A factor one step from its end: ten steps of 0.1 add up to a hair below 1, which
+// must count as open.
+double StepFactor(double factor, double step) {
+  constexpr double kSnap = 1e-9;
+  const double next = std::clamp(factor + step, 0.0, 1.0);
+  if (next > 1.0 - kSnap) return 1.0;
+  if (next < kSnap) return 0.0;
+  return next;
+}
+
+}  // namespace
+
 void CBalloon::GrowStep(double direction) {
-  mover_.SetSizeFactor(std::clamp(mover_.SizeFactor() + direction * mover_.SizeStep(), 0.0, 1.0));
-  mover_.SetOpacityFactor(std::clamp(mover_.OpacityFactor() + direction * mover_.OpacityStep(), 0.0, 1.0));
+  mover_.SetSizeFactor(StepFactor(mover_.SizeFactor(), direction * mover_.SizeStep()));
+  mover_.SetOpacityFactor(StepFactor(mover_.OpacityFactor(), direction * mover_.OpacityStep()));
   Place();
 }
 

@@ -7,6 +7,7 @@
 #include "platform/user_interface.h"
 #include "runtime/chara_host.h"
 #include "runtime/character.h"
+#include "runtime/weighted_pick.h"
 #include "script/name_tables.h"
 
 namespace {
@@ -146,7 +147,8 @@ void CCharacter::EnterFunction() {
   }
 
   balloons_->ForgetPendingCall();
-  const int balloon = PickFromList(function->resolvedBalloonList, frameScratch_);
+  // Balloon functions stand on no line: a plain weighted pick.
+  const int balloon = PickByWeight(function->resolvedBalloonList);
   if (balloon >= 0) balloons_->CallMain(balloon);
 }
 
