@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the sprite sheet of the example character Hopper and writes it as a PNG:
+"""Draws the pictures of the example character Hopper and writes them as PNGs:
 characters/Hopper/Images/hopper.png, six 48 x 48 cells in a row — two walking steps,
-climbing, dangling (while dragged), sitting and waving. Python's standard library only;
-run it again to restyle the character, the repository keeps the written file."""
+climbing, dangling (while dragged), sitting and waving — and balloon.png, its 176 x 60
+speech balloon with a tail pointing down to the character. Python's standard library
+only; run it again to restyle the character, the repository keeps the written files."""
 import math
 import os
 import struct
@@ -98,6 +99,52 @@ def draw():
     return width, height, pixels
 
 
+BALLOON_W, BALLOON_H, BUBBLE_H, RADIUS, BORDER = 176, 60, 48, 10, 2
+
+
+def in_bubble(x, y, inset):
+    """Inside the rounded box plus its tail, shrunk by `inset` pixels."""
+    left, top, right, bottom = inset, inset, BALLOON_W - inset, BUBBLE_H - inset
+    r = RADIUS - inset
+    if left <= x <= right and top <= y <= bottom:
+        cx = min(max(x, left + r), right - r)
+        cy = min(max(y, top + r), bottom - r)
+        if math.hypot(x - cx, y - cy) <= r:
+            return True
+    # The tail: a triangle from inside the box down to a point below its left part; the
+    # inset one starts above the box's border, so the border opens into the tail.
+    ax, ay = (30, 38) if inset == 0 else (33.5, 38)
+    bx, by = (56, 38) if inset == 0 else (51, 38)
+    tx, ty = (22, BALLOON_H - 0.5) if inset == 0 else (25.5, BALLOON_H - 4.5)
+    d1 = (x - bx) * (ay - by) - (ax - bx) * (y - by)
+    d2 = (x - tx) * (by - ty) - (bx - tx) * (y - ty)
+    d3 = (x - ax) * (ty - ay) - (tx - ax) * (y - ay)
+    return not ((d1 < 0 or d2 < 0 or d3 < 0) and (d1 > 0 or d2 > 0 or d3 > 0))
+
+
+def draw_balloon():
+    pixels = bytearray(BALLOON_W * BALLOON_H * 4)
+    step = 1.0 / SUPERSAMPLE
+    for y in range(BALLOON_H):
+        for x in range(BALLOON_W):
+            r = g = b = a = 0.0
+            for sy in range(SUPERSAMPLE):
+                for sx in range(SUPERSAMPLE):
+                    px, py = x + (sx + 0.5) * step, y + (sy + 0.5) * step
+                    if in_bubble(px, py, BORDER):
+                        colour = WHITE
+                    elif in_bubble(px, py, 0):
+                        colour = DARK
+                    else:
+                        continue
+                    r, g, b, a = r + colour[0], g + colour[1], b + colour[2], a + 1
+            if a:
+                offset = (y * BALLOON_W + x) * 4
+                pixels[offset:offset + 4] = bytes(
+                    (round(r / a), round(g / a), round(b / a), round(255 * a / (SUPERSAMPLE * SUPERSAMPLE))))
+    return BALLOON_W, BALLOON_H, pixels
+
+
 def write_png(path, width, height, rgba):
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
@@ -111,4 +158,6 @@ def write_png(path, width, height, rgba):
 
 if __name__ == "__main__":
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    write_png(os.path.join(root, "characters", "Hopper", "Images", "hopper.png"), *draw())
+    images = os.path.join(root, "characters", "Hopper", "Images")
+    write_png(os.path.join(images, "hopper.png"), *draw())
+    write_png(os.path.join(images, "balloon.png"), *draw_balloon())

@@ -219,7 +219,10 @@ void CCharacter::ApplyOpacity(int opacityId) {
 
 void CCharacter::SetMute(bool mute) {
   muted_.store(mute, std::memory_order_relaxed);
-  for (ECharaSoundChannel channel : kCharacterChannels) definition_->media.Channel(channel).SetMute(mute);
+  // Muting the character silences its balloons as well: "sound off" means all of it.
+  for (int channel = 0; channel < SOUND_CHANNEL_COUNT; ++channel) {
+    definition_->media.Channel(static_cast<ECharaSoundChannel>(channel)).SetMute(mute);
+  }
   SetChecked(menu_, kCmdToggleMute, mute);
 }
 

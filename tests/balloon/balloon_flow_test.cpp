@@ -149,3 +149,26 @@ TEST_F(BalloonFlow, EnteringAFunctionCallsItsBalloonAndTracesTheText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BalloonFlow, BalloonMusicPlaysOnItsOwnChannelAndTheCharactersMuteSilencesIt) {
+  WriteWithBalloons("Singer", {BalloonBlock(u"song", {u"\"la\""}, {u"SoundNameBgm=tune.wav", u"CallType=FORCE"})});
+  folder_.WriteSound("Singer", "tune.wav");
+  CCharacter& character = Start("Singer");
+  Frames(character, 1);
+  Main().Call(IdOf(character, u"song"));
+  Frames(character, 1);
+  EXPECT_EQ(TraceCount("sound"), 1u);
+  bool onSix = false;
+  for (const std::string& line : Platform().TraceLines()) {
+    onSix |= line.find("\"event\":\"sound\"") != std::string::npos && line.find("\"channel\":6") != std::string::npos;
+  }
+  EXPECT_TRUE(onSix);
+  character.ToggleMute();
+  Main().Call(IdOf(character, u"song"));
+  Frames(character, 1);
+  EXPECT_EQ(TraceCount("sound"), 1u);  // muted: the balloon is silent too
+}
+
+}  // namespace
