@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <string>
 
+#include "app/about_dialogs.h"
+#include "app/desktop_area.h"
 #include "app/messages.h"
 #include "app/program_state.h"
 #include "app/settings_file.h"
+#include "balloon/balloon_map.h"
 #include "media/embedded_images.h"
 #include "media/sound_manager.h"
 #include "platform/menu_model.h"
@@ -16,8 +19,6 @@
 
 namespace {
 
-// Every edge at -100 marks a move range the user has not set.
-constexpr SRect kMoveRangeNotSet{-100, -100, -100, -100};
 constexpr int kDefaultScaleId = kCmdScaleFirst + 6;  // 100 %
 constexpr int kDefaultOpacityId = kCmdOpacityFirst;  // 100 %
 // The largest scale the menus offer; the work surfaces are sized for it.
@@ -35,7 +36,8 @@ CApplication::CApplication(IPlatform& platform, IMainWindow& mainWindow, SProgra
       desktop_(desktop),
       scaleId_(kDefaultScaleId),
       opacityId_(kDefaultOpacityId),
-      windowClass_(platform.LayeredWindows(), mainWindow, *this) {}
+      windowClass_(platform.LayeredWindows(), mainWindow, *this),
+      applicationAbout_(platform.Ui(), mainWindow, platform) {}
 
 CApplication::~CApplication() {
   if (built_) {
@@ -45,9 +47,12 @@ CApplication::~CApplication() {
     settings.lowQuality = LowQuality();
     settings.mouseEnabled = MouseEnabled();
     settings.windowLevel = windowLevel_;
-    settings.moveRange = moveRange_;
+    settings.moveRange = MoveRange();
     SaveAppSettings(ParamsFolder(), settings);
   }
+  desktopArea_.reset();
+  // An open about box shows the character's texts and image: it ends first.
+  characterAbouts_.clear();
   characters_.Clear();
 }
 
@@ -57,7 +62,6 @@ void CApplication::SetMenus(CMenuModel* systemMenu, CMenuModel* exitMenu) {
 }
 
 void CApplication::Build() {
-  moveRange_ = kMoveRangeNotSet;
   // Opening the output once now spares the first sound the audio system's start.
   WarmUpAudioOutput(platform_.Audio());
   const auto logo = EmbeddedLogoTga();
@@ -70,8 +74,13 @@ void CApplication::Build() {
   lowQuality_.store(settings.lowQuality, std::memory_order_relaxed);
   mouseEnabled_.store(settings.mouseEnabled, std::memory_order_relaxed);
   windowLevel_ = settings.windowLevel;
-  moveRange_ = settings.moveRange;
+  {
+    std::lock_guard lock(moveRangeMutex_);
+    moveRange_ = settings.moveRange;
+  }
   built_ = true;
+  desktopArea_ = std::make_unique<CDesktopArea>(platform_.Ui(), mainWindow_, platform_, desktop_, settings.moveRange,
+                                                [this](const SRect& range) { SetMoveRange(range); });
 
   if (!BuildCharacters()) return;
 
@@ -88,6 +97,12 @@ void CApplication::Build() {
   ApplyOpacity(OpacityId());
   if (!MouseEnabled()) SetMouseEnabled(false);
   if (LowQuality()) SetLowQuality(true);
+  // Toggled from 0, the level ends at 1 with every window in the topmost band.
+  if (windowLevel_ == 1) {
+    windowLevel_ = 0;
+    ToggleAlwaysOnTop();
+  }
+  settingsApplied_ = true;
 }
 
 bool CApplication::BuildCharacters() {
@@ -135,6 +150,9 @@ bool CApplication::HandleCommand(int commandId) {
     case kCmdAllSoundOn: SetAllMuted(false); return true;
     case kCmdLowQuality: SetLowQuality(!LowQuality()); return true;
     case kCmdMouseDisabled: SetMouseEnabled(!MouseEnabled()); return true;
+    case kCmdAlwaysOnTop: ToggleAlwaysOnTop(); return true;
+    case kCmdMoveRange: ShowMoveRangeWindow(); return true;
+    case kCmdAbout: OpenApplicationAbout(); return true;
     default: return false;
   }
 }
@@ -158,6 +176,7 @@ CCharacter* CApplication::CharacterOfIndex(int index) const {
 }
 
 void CApplication::ApplyScale(int scaleId) {
+  if (scaleId != ScaleId()) TraceSetting(u"ScaleID", scaleId);
   scaleId_.store(scaleId, std::memory_order_relaxed);
   if (std::optional<double> factor = ScaleFactorOf(scaleId)) scaleFactor_.store(*factor, std::memory_order_relaxed);
   if (systemMenu_ != nullptr) CheckOneOf(*systemMenu_, kCmdScaleFirst, kCmdScaleLast, scaleId);
@@ -165,6 +184,7 @@ void CApplication::ApplyScale(int scaleId) {
 }
 
 void CApplication::ApplyOpacity(int opacityId) {
+  if (opacityId != OpacityId()) TraceSetting(u"AlphaID", opacityId);
   opacityId_.store(opacityId, std::memory_order_relaxed);
   if (systemMenu_ != nullptr) CheckOneOf(*systemMenu_, kCmdOpacityFirst, kCmdOpacityLast, opacityId);
   for (CCharacter* character : characters_.Values()) character->ApplyOpacity(opacityId);
@@ -175,18 +195,84 @@ void CApplication::SetAllMuted(bool mute) {
 }
 
 void CApplication::SetLowQuality(bool on) {
+  if (on != LowQuality()) TraceSetting(u"LowQuality", on ? 1 : 0);
   lowQuality_.store(on, std::memory_order_relaxed);
   if (systemMenu_ != nullptr) SetChecked(*systemMenu_, kCmdLowQuality, on);
   for (CCharacter* character : characters_.Values()) SetChecked(character->Menu(), kCmdLowQuality, on);
 }
 
 void CApplication::SetMouseEnabled(bool on) {
+  if (on != MouseEnabled()) TraceSetting(u"UnMouse", on ? 1 : 0);
   mouseEnabled_.store(on, std::memory_order_relaxed);
   if (systemMenu_ != nullptr) SetChecked(*systemMenu_, kCmdMouseDisabled, !on);
   for (CCharacter* character : characters_.Values()) {
     character->SetMouseMode(on ? 1 : 2);
     SetChecked(character->Menu(), kCmdMouseDisabled, !on);
   }
+}
+
+void CApplication::ToggleAlwaysOnTop() {
+  windowLevel_ = windowLevel_ == 1 ? 0 : 1;
+  const bool onTop = AlwaysOnTop();
+  TraceSetting(u"WndTopOrBottom", windowLevel_);
+  if (systemMenu_ != nullptr) SetChecked(*systemMenu_, kCmdAlwaysOnTop, onTop);
+  // The character and balloon windows are owned by the main window and follow it.
+  mainWindow_.SetTopmost(onTop);
+  for (CCharacter* character : characters_.Values()) SetChecked(character->Menu(), kCmdAlwaysOnTop, onTop);
+}
+
+SRect CApplication::MoveRange() const {
+  std::lock_guard lock(moveRangeMutex_);
+  return moveRange_;
+}
+
+void CApplication::SetMoveRange(const SRect& range) {
+  SRect previous;
+  {
+    std::lock_guard lock(moveRangeMutex_);
+    previous = moveRange_;
+    moveRange_ = range;
+  }
+  moveRangePending_.store(true, std::memory_order_release);
+  if (range.left != previous.left) TraceSetting(u"MoveScopeLeft", range.left);
+  if (range.top != previous.top) TraceSetting(u"MoveScopeTop", range.top);
+  if (range.right != previous.right) TraceSetting(u"MoveScopeRight", range.right);
+  if (range.bottom != previous.bottom) TraceSetting(u"MoveScopeBottom", range.bottom);
+}
+
+void CApplication::ApplyPendingMoveRange() {
+  if (!moveRangePending_.exchange(false, std::memory_order_acq_rel)) return;
+  const SRect range = MoveRange();
+  for (CCharacter* character : characters_.Values()) character->ApplyMoveRange(range);
+}
+
+void CApplication::OpenApplicationAbout() {
+  if (applicationAbout_.BringForward()) return;
+  applicationAbout_.Run(ApplicationAboutDialog(logo_, MoveRange()));
+}
+
+bool CApplication::ShowCharacterAbout(CCharacter& character) {
+  CAboutBox& box = AboutBoxOf(character);
+  if (box.BringForward()) return true;
+  box.Run(CharacterAboutDialog(character.Info(), MoveRange()));
+  return true;
+}
+
+CAboutBox& CApplication::AboutBoxOf(const CCharacter& character) {
+  for (auto& [owner, box] : characterAbouts_) {
+    if (owner == &character) return *box;
+  }
+  auto box = std::make_unique<CAboutBox>(platform_.Ui(), mainWindow_, platform_);
+  return *characterAbouts_.emplace_back(&character, std::move(box)).second;
+}
+
+void CApplication::ShowMoveRangeWindow() {
+  if (desktopArea_ != nullptr) desktopArea_->Show(MoveRange());
+}
+
+void CApplication::TraceSetting(std::u16string_view key, int value) {
+  if (!settingsApplied_ || !platform_.Tracing()) return;
+  platform_.Trace(CTraceRecord("setting").Add("key", std::u16string(key)).Add("value", int64_t{value}));
 }
 
 SPoint CApplication::CursorSample() const {
@@ -229,8 +315,6 @@ const CMenuModel& CApplication::ApplicationMenu() {
   return systemMenu_ != nullptr ? *systemMenu_ : noMenu_;
 }
 
-bool CApplication::ShowCharacterAbout(CCharacter&) { return false; }
-
 void CApplication::RefreshCharacterEntries() {
   if (systemMenu_ == nullptr) return;
   for (const CCharacter* character : characters_.Values()) {
@@ -243,6 +327,10 @@ void CApplication::RefreshCharacterEntries() {
       item->greyed = character->Hidden() && !character->Ended();
     }
   }
+}
+
+std::unique_ptr<ICharaBalloons> CApplication::MakeBalloons(CCharacter& character) {
+  return std::make_unique<CBalloonMap>(character);
 }
 
 void CApplication::QuitNow() { mainWindow_.Destroy(); }

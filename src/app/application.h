@@ -5,10 +5,14 @@
 // platform services.
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "app/about_box.h"
 #include "media/image_map.h"
 #include "platform/geometry.h"
 #include "platform/menu_model.h"
@@ -18,6 +22,7 @@
 #include "window/image_wnd_host.h"
 #include "window/work_surfaces.h"
 
+class CDesktopArea;
 class IMainWindow;
 class IPlatform;
 struct SProgramState;
@@ -49,12 +54,29 @@ class CApplication final : public ICharaHost, public IImageWndHost {
   // The character of creation number `index`, or null.
   CCharacter* CharacterOfIndex(int index) const;
 
-  // The settings.
+  // The settings. Each change is mirrored in the check marks of every menu and, once
+  // the build step has applied the saved ones, traced as a "setting" record.
   void ApplyScale(int scaleId);
   void ApplyOpacity(int opacityId);
   void SetAllMuted(bool mute);
   void SetLowQuality(bool on);
   void SetMouseEnabled(bool on);
+  // Moves the main window, and with it every character and balloon, into the topmost
+  // band or back out of it.
+  void ToggleAlwaysOnTop();
+  bool AlwaysOnTop() const { return windowLevel_ == 1; }
+  // The new move range, applied to every character at the start of the next frame.
+  void SetMoveRange(const SRect& range);
+  // Frame thread, before the characters' updates: gives every character's mover the
+  // move range set since the last frame.
+  void ApplyPendingMoveRange();
+
+  // The application's about box (one at a time), a character's about box (one per
+  // character), and the move-range window, placed on the move range.
+  void OpenApplicationAbout();
+  void ShowMoveRangeWindow();
+  // The move-range window; null before the build step.
+  CDesktopArea* DesktopArea() const { return desktopArea_.get(); }
 
   IMainWindow& MainWindow() const { return mainWindow_; }
   CCharaMap& Characters() { return characters_; }
@@ -65,7 +87,7 @@ class CApplication final : public ICharaHost, public IImageWndHost {
   const CImageLoad* Logo() const { return logo_; }
 
   // ICharaHost.
-  SRect MoveRange() const override { return moveRange_; }
+  SRect MoveRange() const override;
   int ScaleId() const override { return scaleId_.load(std::memory_order_relaxed); }
   double ScaleFactor() const override { return scaleFactor_.load(std::memory_order_relaxed); }
   int OpacityId() const override { return opacityId_.load(std::memory_order_relaxed); }
@@ -91,6 +113,8 @@ class CApplication final : public ICharaHost, public IImageWndHost {
   const CMenuModel& ApplicationMenu() override;
   bool ApplicationCommand(int commandId) override { return HandleCommand(commandId); }
   bool ShowCharacterAbout(CCharacter& character) override;
+  // Every character gets its balloon map.
+  std::unique_ptr<ICharaBalloons> MakeBalloons(CCharacter& character) override;
 
   // IImageWndHost.
   void QuitNow() override;
@@ -98,6 +122,9 @@ class CApplication final : public ICharaHost, public IImageWndHost {
 
  private:
   bool BuildCharacters();
+  // A "setting" record under app.cfg's key, for changes after the build step.
+  void TraceSetting(std::u16string_view key, int value);
+  CAboutBox& AboutBoxOf(const CCharacter& character);
   // The character entries of the system menu show who is shown, hidden, or on the way.
   void RefreshCharacterEntries();
 
@@ -107,7 +134,10 @@ class CApplication final : public ICharaHost, public IImageWndHost {
   std::vector<std::u16string> characterNames_;  // discovery order; the first count are used
   int characterCount_;
   SRect desktop_;
-  SRect moveRange_{};
+  // Written on the main thread, read by both; the frame thread hands it to the movers.
+  mutable std::mutex moveRangeMutex_;
+  SRect moveRange_{};  // guarded by moveRangeMutex_
+  std::atomic<bool> moveRangePending_{false};
   std::atomic<int> scaleId_;
   std::atomic<double> scaleFactor_{1.0};
   std::atomic<int> opacityId_;
@@ -115,6 +145,7 @@ class CApplication final : public ICharaHost, public IImageWndHost {
   std::atomic<bool> mouseEnabled_{true};
   int windowLevel_ = 0;  // 1: always on top; kept and saved as app.cfg gave it
   bool built_ = false;   // Build ran: the settings are the user's and are saved
+  bool settingsApplied_ = false;  // the build step applied the saved settings
   // The opacity goes into the window's constant alpha, which every compositor applies;
   // composing it into the pixels stays available for systems that need it.
   bool opacityInPixels_ = false;
@@ -126,6 +157,10 @@ class CApplication final : public ICharaHost, public IImageWndHost {
   CCharaMap characters_;  // destroyed first: each character writes its state
   CImageMap images_;  // the application's own images: the logo
   const CImageLoad* logo_ = nullptr;
+  CAboutBox applicationAbout_;
+  // Each character's about box; they end before the characters go.
+  std::vector<std::pair<const CCharacter*, std::unique_ptr<CAboutBox>>> characterAbouts_;
+  std::unique_ptr<CDesktopArea> desktopArea_;
   std::atomic<bool> exiting_{false};
   std::atomic<bool> errorShown_{false};
 };

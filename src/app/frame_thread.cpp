@@ -46,6 +46,7 @@ void CFrameThread::SampleCursor() {
 }
 
 void CFrameThread::UpdateCharacters() {
+  application_.ApplyPendingMoveRange();
   CCharaMap& characters = application_.Characters();
   int finished = 0;
   for (int i = 0; i < application_.CharacterCount(); ++i) {

@@ -84,7 +84,8 @@ class ILayeredWindows {
  public:
   virtual ~ILayeredWindows() = default;
   // Creates a hidden 1 × 1 window at 0, 0 titled `title`, owned by `owner`, whose
-  // messages go to `handler`; null on failure. Main thread.
+  // messages go to `handler`; null on failure. The window is in its owner's band and
+  // follows the owner when it moves between bands (IMainWindow::SetTopmost). Main thread.
   virtual ILayeredWindow* Create(IMainWindow& owner, const std::u16string& title,
                                  ILayeredWindowHandler& handler) = 0;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // The main thread's user interface: the hidden main window with its message queue and
-// timers, the notification icon, pop-up menus, message boxes, the cursor, and the
-// worker that drives frames.
+// timers, the notification icon, pop-up menus, message boxes, dialogs and the
+// move-range window, web links, the cursor, and the worker that drives frames.
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -9,9 +9,13 @@
 #include "platform/geometry.h"
 
 class CMenuModel;
+class IAreaWindow;
+class IAreaWindowHandler;
+class IDialogHandler;
 class ILayeredWindow;
 class IMainWindow;
 struct SCursorImage;
+struct SDialogModel;
 
 // Message numbers of the main window's own messages, as the program defines them.
 constexpr uint32_t kAppMessageBase = 0x8000;                 // first application message
@@ -44,6 +48,9 @@ class IMainWindow {
   // Destroys the window: the handler's OnDestroy runs before this returns.
   virtual void Destroy() = 0;
   virtual void BringToForeground() = 0;
+  // Moves the window into the band above all ordinary windows, or back out of it,
+  // without moving or resizing it. The windows it owns (characters, balloons) follow.
+  virtual void SetTopmost(bool topmost) = 0;
   // Starts or restarts a repeating timer delivered to OnTimer.
   virtual void StartTimer(int timerId, uint32_t intervalMs) = 0;
   virtual void StopTimer(int timerId) = 0;
@@ -100,6 +107,17 @@ class IUserInterface {
   // A modal message box with an OK button; owner may be null.
   virtual void MessageBox(IMainWindow* owner, const std::u16string& text,
                           const std::u16string& caption, EMessageBoxIcon icon) = 0;
+
+  // Runs `dialog` modally, owned by `owner`, at the place its bounds give. The handler
+  // hears OnOpened first, then link clicks, then OnEnded last. A backend may return at
+  // once and keep the dialog open across frames (the headless one does) or return once
+  // the dialog has ended. The model is copied; the handler must outlive the dialog.
+  virtual void RunModalDialog(const SDialogModel& dialog, IMainWindow& owner, IDialogHandler& handler) = 0;
+  // Opens a web address with the system's default handler.
+  virtual void OpenUrl(const std::u16string& url) = 0;
+  // Creates the hidden move-range window owned by `owner`, whose drags and buttons go to
+  // `handler`; null on failure. The window stays owned by the backend.
+  virtual IAreaWindow* CreateAreaWindow(IMainWindow& owner, IAreaWindowHandler& handler) = 0;
 
   // The cursor's position on the desktop; safe from any thread.
   virtual SPoint CursorPosition() = 0;

@@ -17,6 +17,7 @@ class FakeMainWindow : public IMainWindow {
   void PostAppMessage(uint32_t message, intptr_t param) override { posted.push_back({message, param}); }
   void Destroy() override { ++destroyed; }
   void BringToForeground() override { ++broughtToFront; }
+  void SetTopmost(bool on) override { topmost = on; }
   void StartTimer(int timerId, uint32_t intervalMs) override { timers.push_back({timerId, intervalMs}); }
   void StopTimer(int timerId) override { stoppedTimers.push_back(timerId); }
 
@@ -25,6 +26,7 @@ class FakeMainWindow : public IMainWindow {
   std::vector<int> stoppedTimers;
   int destroyed = 0;
   int broughtToFront = 0;
+  bool topmost = false;
 };
 
 class FakeClock : public IClock {
@@ -70,6 +72,9 @@ class FakeUi : public IUserInterface {
   }
   bool IsPopupMenuShowing() const override { return false; }
   void MessageBox(IMainWindow*, const std::u16string&, const std::u16string&, EMessageBoxIcon) override {}
+  void RunModalDialog(const SDialogModel&, IMainWindow&, IDialogHandler&) override {}
+  void OpenUrl(const std::u16string&) override {}
+  IAreaWindow* CreateAreaWindow(IMainWindow&, IAreaWindowHandler&) override { return nullptr; }
   SPoint CursorPosition() override { return cursor; }
   void SetCursor(const SCursorImage* shown) override { shownCursor = shown; }
   bool IsPrimaryButtonDown() const override { return primaryDown; }
@@ -124,10 +129,12 @@ class FakePlatform : public IPlatform {
 };
 
 // Characters in a temporary application folder: each stands still in its start function;
-// one with `exitFrames` > 0 plays an exit function that long when the program ends.
+// one with `exitFrames` > 0 plays an exit function that long when the program ends; a
+// still one shows a checkerboard.
 class FakeCharacterFolders {
  public:
   void Add(const std::string& name, int exitFrames = 0) { WriteStandingCharacter(folder_, name, exitFrames); }
+  void AddStill(const std::string& name) { WriteStillCharacter(folder_, name); }
   const CTempFolder& Folder() const { return folder_; }
 
  private:

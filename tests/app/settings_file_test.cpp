@@ -99,6 +99,11 @@ TEST(SettingsFile, TheApplicationStartsWithTheSavedSettingsAndSavesThemAgain) {
     EXPECT_TRUE(system.FindById(kCmdScaleFirst + 8)->checked);
     EXPECT_FALSE(app.MouseEnabled());
     EXPECT_TRUE(system.FindById(kCmdMouseDisabled)->checked);
+    // Always on top from the start: the main window is topmost, every menu checked.
+    EXPECT_TRUE(app.AlwaysOnTop());
+    EXPECT_TRUE(window.topmost);
+    EXPECT_TRUE(system.FindById(kCmdAlwaysOnTop)->checked);
+    EXPECT_TRUE(app.Characters().ValueAt(0)->Menu().FindById(kCmdAlwaysOnTop)->checked);
     app.ApplyOpacity(kCmdOpacityFirst + 2);
   }
   const std::string saved = folders.Folder().ReadBytes("Params/app.cfg");
@@ -107,6 +112,45 @@ TEST(SettingsFile, TheApplicationStartsWithTheSavedSettingsAndSavesThemAgain) {
   EXPECT_NE(saved.find("UnMouse=0\n"), std::string::npos);
   EXPECT_NE(saved.find("WndTopOrBottom=1\n"), std::string::npos);
   EXPECT_NE(saved.find("MoveScopeRight=800\n"), std::string::npos);
+}
+
+TEST(SettingsFile, AQuarterScaleTheMouseOnAndAnUnsetRangeStartAsTheFileSaysAndAreSavedSo) {
+  FakeCharacterFolders folders;
+  folders.Add("one");
+  folders.Folder().WriteBytes("Params/app.cfg",
+                              "UnMouse=1\nScaleID=32785\nMoveScopeLeft=-100\nMoveScopeTop=10\n"
+                              "MoveScopeRight=500\nMoveScopeBottom=400\nWndTopOrBottom=0\n");
+  FakePlatform platform;
+  FakeMainWindow window;
+  SProgramState state;
+  CMenuModel system = BuildSystemMenu();
+  CMenuModel exit = BuildExitMenu();
+  {
+    CApplication app(platform, window, state, SRect{0, 0, 800, 600}, {u"one"}, 1);
+    app.SetMenus(&system, &exit);
+    app.Build();
+    EXPECT_TRUE(app.MouseEnabled());
+    EXPECT_FALSE(system.FindById(kCmdMouseDisabled)->checked);
+    EXPECT_FALSE(window.topmost);
+    EXPECT_FALSE(system.FindById(kCmdAlwaysOnTop)->checked);
+    // 25 % has no entry: nothing is checked, yet every character takes the factor.
+    EXPECT_DOUBLE_EQ(app.ScaleFactor(), 0.25);
+    CCharacter& character = *app.Characters().ValueAt(0);
+    for (int id = kCmdScaleFirst; id <= kCmdScaleLast; ++id) {
+      const CMenuItem* entries[] = {system.FindById(id), character.Menu().FindById(id)};
+      for (const CMenuItem* item : entries) EXPECT_TRUE(item == nullptr || !item->checked) << id;
+    }
+    character.Update();
+    EXPECT_DOUBLE_EQ(character.Mover().GetScale(), 0.25);
+    // One edge at -100: the whole desktop.
+    EXPECT_EQ(app.MoveRange().top, 0);
+    EXPECT_EQ(app.MoveRange().right, 800);
+  }
+  const std::string saved = folders.Folder().ReadBytes("Params/app.cfg");
+  EXPECT_NE(saved.find("ScaleID=32785\n"), std::string::npos);
+  EXPECT_NE(saved.find("UnMouse=1\n"), std::string::npos);
+  EXPECT_NE(saved.find("MoveScopeLeft=0\nMoveScopeTop=0\nMoveScopeRight=800\nMoveScopeBottom=600\n"), std::string::npos);
+  EXPECT_NE(saved.find("WndTopOrBottom=0\n"), std::string::npos);
 }
 
 }  // namespace

@@ -34,6 +34,21 @@ TEST(InputScript, ReadsEveryCommandAndSkipsBlankAndCommentLines) {
   EXPECT_TRUE(ParseInputScript("\n# nothing\n").commands.empty());
 }
 
+TEST(InputScript, ReadsTheDialogAndMoveRangeWindowCommands) {
+  const SInputScript script = ParseInputScript(
+      "0 dialog-ok\n0 dialog-link\n1 area-move -5 20\n1 area-size 10 20 -330 340\n2 area-button 0\n2 area-button 3\n");
+  ASSERT_EQ(script.error, "");
+  ASSERT_EQ(script.commands.size(), 6u);
+  EXPECT_EQ(script.commands[0].action, EInputAction::DialogOk);
+  EXPECT_EQ(script.commands[1].action, EInputAction::DialogLink);
+  EXPECT_EQ(Describe(script.commands[2]), "3:1 " + std::to_string(static_cast<int>(EInputAction::AreaMove)) + " -5 20 0");
+  const SInputCommand& size = script.commands[3];
+  EXPECT_EQ(size.action, EInputAction::AreaSize);
+  EXPECT_EQ((std::vector<int>{size.x, size.y, size.right, size.bottom}), (std::vector<int>{10, 20, -330, 340}));
+  EXPECT_EQ(script.commands[4].action, EInputAction::AreaButton);
+  EXPECT_EQ(script.commands[5].id, 3);
+}
+
 TEST(InputScript, AFaultyLineIsNamedAndNothingIsKept) {
   const std::pair<const char*, const char*> cases[] = {
       {"0 move 1 2\n\n2 jump", "input line 3: unknown command 'jump'"},
@@ -51,6 +66,13 @@ TEST(InputScript, AFaultyLineIsNamedAndNothingIsKept) {
       {"0 command -2147483649", "input line 1: '-2147483649' is out of range"},
       {"0 menu abc", "input line 1: 'abc' is not a command id"},
       {"0 tray middle", "input line 1: 'tray' takes left or right, not 'middle'"},
+      {"0 dialog-ok 1", "input line 1: 'dialog-ok' takes 0 arguments, not 1"},
+      {"0 area-move 5", "input line 1: 'area-move' takes 2 arguments, not 1"},
+      {"0 area-size 1 2 3", "input line 1: 'area-size' takes 4 arguments, not 3"},
+      {"0 area-size 1 2 3 x", "input line 1: 'x' is not a whole number"},
+      {"0 area-button 4", "input line 1: 'area-button' takes 0 to 3, not 4"},
+      {"0 area-button -1", "input line 1: 'area-button' takes 0 to 3, not -1"},
+      {"0 area-button ok", "input line 1: 'ok' is not a button number"},
   };
   for (const auto& [text, error] : cases) {
     const SInputScript script = ParseInputScript(text);

@@ -61,6 +61,7 @@ class FakeOwner : public IMainWindow {
   void PostAppMessage(uint32_t, intptr_t) override {}
   void Destroy() override {}
   void BringToForeground() override {}
+  void SetTopmost(bool) override {}
   void StartTimer(int, uint32_t) override {}
   void StopTimer(int) override {}
 };

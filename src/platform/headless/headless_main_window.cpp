@@ -11,6 +11,12 @@ void CHeadlessMainWindow::Destroy() {
   ui_.OnWindowDestroyed(*this);
 }
 
+void CHeadlessMainWindow::SetTopmost(bool topmost) {
+  if (!Alive()) return;
+  topmost_ = topmost;
+  ui_.OnTopmostChanged(*this, topmost);
+}
+
 void CHeadlessMainWindow::StartTimer(int timerId, uint32_t intervalMs) {
   if (Alive()) ui_.StartTimer(*this, timerId, intervalMs);
 }

@@ -17,10 +17,13 @@ class CHeadlessMainWindow final : public IMainWindow {
   void PostAppMessage(uint32_t message, intptr_t param) override;
   void Destroy() override;
   void BringToForeground() override {}
+  void SetTopmost(bool topmost) override;
   void StartTimer(int timerId, uint32_t intervalMs) override;
   void StopTimer(int timerId) override;
 
   bool Alive() const { return alive_.load(std::memory_order_acquire); }
+  // In the topmost band; main thread.
+  bool Topmost() const { return topmost_; }
   IMainWindowHandler& Handler() { return handler_; }
   // The census id of the title, 0 when the window has none.
   int RegistryId() const { return registryId_; }
@@ -30,4 +33,5 @@ class CHeadlessMainWindow final : public IMainWindow {
   IMainWindowHandler& handler_;
   int registryId_;
   std::atomic<bool> alive_{true};
+  bool topmost_ = false;
 };

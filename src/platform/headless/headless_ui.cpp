@@ -47,10 +47,15 @@ void CHeadlessUi::OnWindowDestroyed(CHeadlessMainWindow& window) {
   timers_.StopAll(&window);
   CHeadlessMainWindow* owner = &window;
   trayOwner_.compare_exchange_strong(owner, nullptr, std::memory_order_acq_rel);
-  // A menu goes away with the window that owns it.
+  // A menu and the dialogs go away with the window that owns them.
   if (menuOwner_ == &window) ForgetMenu();
+  dialogs_.OwnerDestroyed(window);
   window.Handler().OnDestroy();
   if (window.RegistryId() != 0) registry_.Unregister(window.RegistryId());
+}
+
+void CHeadlessUi::OnTopmostChanged(CHeadlessMainWindow& window, bool topmost) {
+  layered_.SetOwnerTopmost(window, topmost);
 }
 
 void CHeadlessUi::Post(CHeadlessMainWindow& window, uint32_t message, intptr_t param) {

@@ -1,8 +1,9 @@
 #pragma once
 // The user interface without a display. Windows exist as objects with queues and
-// timers; the tray icon, the cursor and the pop-up menu are state that tests and
-// scripted input read and drive (an open menu stays open until an item is chosen or it
-// is closed); message boxes are printed to standard error and traced. In virtual mode
+// timers; the tray icon, the cursor, the pop-up menu, the dialogs and the move-range
+// window are state that tests and scripted input read and drive (an open menu stays open
+// until an item is chosen or it is closed, a dialog until it is ended); message boxes
+// are printed to standard error and traced. In virtual mode
 // the message loop also steps the frame worker on a virtual clock, so a run is the same
 // every time; in realtime mode the worker runs on a thread of its own against the
 // system clock.
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "platform/headless/headless_clock.h"
+#include "platform/headless/headless_dialogs.h"
 #include "platform/headless/headless_main_window.h"
 #include "platform/headless/message_queue.h"
 #include "platform/headless/timer_schedule.h"
@@ -42,6 +44,13 @@ class CHeadlessUi final : public IUserInterface {
   bool IsPopupMenuShowing() const override { return menuShowing_.load(std::memory_order_acquire); }
   void MessageBox(IMainWindow* owner, const std::u16string& text, const std::u16string& caption,
                   EMessageBoxIcon icon) override;
+  void RunModalDialog(const SDialogModel& dialog, IMainWindow& owner, IDialogHandler& handler) override {
+    dialogs_.RunModal(dialog, owner, handler);
+  }
+  void OpenUrl(const std::u16string& url) override { dialogs_.OpenUrl(url); }
+  IAreaWindow* CreateAreaWindow(IMainWindow&, IAreaWindowHandler& handler) override {
+    return dialogs_.CreateAreaWindow(handler);
+  }
   SPoint CursorPosition() override { return UnpackPoint(cursor_.load(std::memory_order_relaxed)); }
   void SetCursor(const SCursorImage* cursor) override { shownCursor_.store(cursor, std::memory_order_relaxed); }
   bool IsPrimaryButtonDown() const override { return primaryDown_.load(std::memory_order_relaxed); }
@@ -73,6 +82,10 @@ class CHeadlessUi final : public IUserInterface {
   // icon's owner, as a click would; false when there is no icon. Safe from any thread.
   bool ClickTrayIcon(int mouseMessage);
 
+  // The open dialogs, the recorded web addresses and the move-range window, with their
+  // scripted input.
+  CHeadlessDialogs& Dialogs() { return dialogs_; }
+
   // Scripted input, on the main thread. Each of these returns null when it acted, else
   // why there was nothing to act on (and then nothing happened).
 
@@ -92,6 +105,7 @@ class CHeadlessUi final : public IUserInterface {
   void StartTimer(CHeadlessMainWindow& window, int timerId, uint32_t intervalMs);
   void StopTimer(CHeadlessMainWindow& window, int timerId);
   void OnWindowDestroyed(CHeadlessMainWindow& window);
+  void OnTopmostChanged(CHeadlessMainWindow& window, bool topmost);
 
  private:
   std::optional<int> DeliverQueued();
@@ -121,6 +135,7 @@ class CHeadlessUi final : public IUserInterface {
   CHeadlessMainWindow* menuOwner_ = nullptr;
   ILayeredWindow* menuTarget_ = nullptr;
   std::atomic<bool> menuShowing_{false};
+  CHeadlessDialogs dialogs_;
   // Both coordinates in one word, so a reader never sees x of one move and y of another.
   static uint64_t PackPoint(SPoint p) {
     return (uint64_t{static_cast<uint32_t>(p.x)} << 32) | static_cast<uint32_t>(p.y);

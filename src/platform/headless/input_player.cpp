@@ -49,6 +49,16 @@ const char* CInputPlayer::Run(const SInputCommand& command) {
       return ui.SendTrayClick(kTrayRightButtonDown);
     case EInputAction::Command:
       return ui.SendCommand(command.id);
+    case EInputAction::DialogOk:
+      return ui.Dialogs().PressOk();
+    case EInputAction::DialogLink:
+      return ui.Dialogs().ClickLink();
+    case EInputAction::AreaMove:
+      return ui.Dialogs().MoveArea(command.x, command.y);
+    case EInputAction::AreaSize:
+      return ui.Dialogs().SizeArea({command.x, command.y, command.right, command.bottom});
+    case EInputAction::AreaButton:
+      return ui.Dialogs().PressAreaButton(command.id);
   }
   return nullptr;
 }

@@ -6,7 +6,7 @@
 namespace {
 
 // What follows a command's name.
-enum class EArguments { None, Point, Id, TrayButton };
+enum class EArguments { None, Point, Id, TrayButton, Rect, AreaButton };
 
 struct SCommandForm {
   std::string_view name;
@@ -24,14 +24,24 @@ constexpr SCommandForm kCommands[] = {
     {"menu-close", EInputAction::CloseMenu, EArguments::None},
     {"tray", EInputAction::TrayLeftClick, EArguments::TrayButton},
     {"command", EInputAction::Command, EArguments::Id},
+    {"dialog-ok", EInputAction::DialogOk, EArguments::None},
+    {"dialog-link", EInputAction::DialogLink, EArguments::None},
+    {"area-move", EInputAction::AreaMove, EArguments::Point},
+    {"area-size", EInputAction::AreaSize, EArguments::Rect},
+    {"area-button", EInputAction::AreaButton, EArguments::AreaButton},
 };
+
+// The move-range window's buttons: confirm, cancel, largest and smallest area.
+constexpr int kAreaButtonCount = 4;
 
 size_t ArgumentCount(EArguments arguments) {
   switch (arguments) {
     case EArguments::None: return 0;
     case EArguments::Point: return 2;
     case EArguments::Id:
-    case EArguments::TrayButton: return 1;
+    case EArguments::TrayButton:
+    case EArguments::AreaButton: return 1;
+    case EArguments::Rect: return 4;
   }
   return 0;
 }
@@ -99,6 +109,24 @@ class CLineParser {
         const std::optional<int> id = Number(words_[2], "a command id");
         if (!id) return error_;
         command_.id = *id;
+        return std::nullopt;
+      }
+      case EArguments::Rect: {
+        int* edges[] = {&command_.x, &command_.y, &command_.right, &command_.bottom};
+        for (size_t i = 0; i < 4; ++i) {
+          const std::optional<int> edge = Number(words_[2 + i], "a whole number");
+          if (!edge) return error_;
+          *edges[i] = *edge;
+        }
+        return std::nullopt;
+      }
+      case EArguments::AreaButton: {
+        const std::optional<int> button = Number(words_[2], "a button number");
+        if (!button) return error_;
+        if (*button < 0 || *button >= kAreaButtonCount) {
+          return "'area-button' takes 0 to 3, not " + std::to_string(*button);
+        }
+        command_.id = *button;
         return std::nullopt;
       }
       case EArguments::TrayButton:

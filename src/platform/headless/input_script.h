@@ -18,15 +18,22 @@ enum class EInputAction {
   TrayLeftClick,    // tray left
   TrayRightClick,   // tray right
   Command,          // command ID: a command to the main window
+  DialogOk,         // dialog-ok: the open dialog's OK button
+  DialogLink,       // dialog-link: a click on the open dialog's link
+  AreaMove,         // area-move LEFT TOP: drag the move-range window there
+  AreaSize,         // area-size LEFT TOP RIGHT BOTTOM: drag its borders to that rectangle
+  AreaButton,       // area-button N: press its button N (0 to 3)
 };
 
 struct SInputCommand {
   int line = 0;   // 1-based line of the file, for messages
   int frame = 0;  // runs before this frame's work
   EInputAction action = EInputAction::Move;
-  int x = 0;   // Move
-  int y = 0;   // Move
-  int id = 0;  // ChooseMenuItem, Command
+  int x = 0;       // Move; AreaMove and AreaSize: left
+  int y = 0;       // Move; AreaMove and AreaSize: top
+  int right = 0;   // AreaSize
+  int bottom = 0;  // AreaSize
+  int id = 0;      // ChooseMenuItem, Command, AreaButton
 };
 
 struct SInputScript {

@@ -7,8 +7,9 @@
 
 class CHeadlessLayeredWindow final : public ILayeredWindow {
  public:
-  CHeadlessLayeredWindow(CHeadlessLayeredWindows& owner, ILayeredWindowHandler& handler, int censusId)
-      : owner_(owner), handler_(handler), censusId_(censusId) {}
+  CHeadlessLayeredWindow(CHeadlessLayeredWindows& owner, const IMainWindow& ownerWindow, ILayeredWindowHandler& handler,
+                         int censusId)
+      : owner_(owner), ownerWindow_(ownerWindow), handler_(handler), censusId_(censusId) {}
 
   void Show() override { owner_.Show(*this, true); }
   void Hide() override { owner_.Show(*this, false); }
@@ -24,6 +25,8 @@ class CHeadlessLayeredWindow final : public ILayeredWindow {
   void Destroy() override { owner_.Destroy(*this); }
 
   ILayeredWindowHandler& Handler() { return handler_; }
+  // The main window that owns this one, whose band it follows.
+  const IMainWindow& OwnerWindow() const { return ownerWindow_; }
   int CensusId() const { return censusId_; }
 
   // Guarded by the owner's mutex.
@@ -32,6 +35,7 @@ class CHeadlessLayeredWindow final : public ILayeredWindow {
 
  private:
   CHeadlessLayeredWindows& owner_;
+  const IMainWindow& ownerWindow_;
   ILayeredWindowHandler& handler_;
   int censusId_;
 };

@@ -41,14 +41,32 @@ CHeadlessLayeredWindows::~CHeadlessLayeredWindows() {
   }
 }
 
-ILayeredWindow* CHeadlessLayeredWindows::Create(IMainWindow&, const std::u16string& title,
+ILayeredWindow* CHeadlessLayeredWindows::Create(IMainWindow& owner, const std::u16string& title,
                                                 ILayeredWindowHandler& handler) {
   const int censusId = title.empty() ? 0 : census_.Register(title);
   std::lock_guard lock(mutex_);
-  auto& window = windows_.emplace_back(std::make_unique<CHeadlessLayeredWindow>(*this, handler, censusId));
+  auto& window = windows_.emplace_back(std::make_unique<CHeadlessLayeredWindow>(*this, owner, handler, censusId));
   window->pixels.assign(1, 0u);
+  window->state.topmost = std::find(topmostOwners_.begin(), topmostOwners_.end(), &owner) != topmostOwners_.end();
   InsertAtTopOfBandLocked(*window);
   return window.get();
+}
+
+void CHeadlessLayeredWindows::SetOwnerTopmost(const IMainWindow& owner, bool topmost) {
+  std::lock_guard lock(mutex_);
+  topmostOwners_.erase(std::remove(topmostOwners_.begin(), topmostOwners_.end(), &owner), topmostOwners_.end());
+  if (topmost) topmostOwners_.push_back(&owner);
+  std::vector<CHeadlessLayeredWindow*> owned;
+  for (CHeadlessLayeredWindow* window : stack_) {
+    if (&window->OwnerWindow() == &owner) owned.push_back(window);
+  }
+  // Bottom first, each to the top of the new band: they arrive above the windows already
+  // there, in the order they had.
+  for (CHeadlessLayeredWindow* window : owned) {
+    RemoveFromStackLocked(*window);
+    window->state.topmost = topmost;
+    InsertAtTopOfBandLocked(*window);
+  }
 }
 
 bool CHeadlessLayeredWindows::Alive(const ILayeredWindow& window) const {

@@ -70,6 +70,10 @@ class CHeadlessLayeredWindows final : public ILayeredWindows {
   // The snapshot written as PNG to `path` (engine path notation); false on failure.
   bool WriteSnapshot(const std::u16string& path, SRect desktop, uint32_t background = kSnapshotBackground) const;
 
+  // The main window `owner` moved into (or out of) the topmost band: the windows it owns
+  // follow, keeping their order, and windows it creates later start in that band.
+  void SetOwnerTopmost(const IMainWindow& owner, bool topmost);
+
   // Used by the windows.
   void Show(CHeadlessLayeredWindow& window, bool visible);
   bool IsVisible(const CHeadlessLayeredWindow& window) const;
@@ -90,5 +94,6 @@ class CHeadlessLayeredWindows final : public ILayeredWindows {
   mutable std::mutex mutex_;  // guards every window's state, the stack and the capture
   std::vector<std::unique_ptr<CHeadlessLayeredWindow>> windows_;
   std::vector<CHeadlessLayeredWindow*> stack_;  // bottom to top
+  std::vector<const IMainWindow*> topmostOwners_;
   CHeadlessLayeredWindow* captured_ = nullptr;
 };
