@@ -73,7 +73,7 @@ class COurScaler {
  public:
   COurScaler(const CPixelSurface& source, int outSide, bool bilinear) : output_(outSide, outSide), scaler_(outSide) {
     request_ = {ViewOf(source), {0, 0, source.Width(), source.Height()}, outSide, outSide,
-                bilinear ? EScaleFilter::Bilinear : EScaleFilter::Nearest, kMirrorNone, 1.0};
+                bilinear ? EScaleFilter::Bilinear : EScaleFilter::Nearest, kMirrorNone, 1.0, {}};
   }
   void Run() {
     scaler_.Scale(request_, output_.Pixels(), output_.Width());

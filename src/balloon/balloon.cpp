@@ -50,7 +50,8 @@ CBalloon::CBalloon(CCharacter& owner, const std::u16string& name, CGlyphCache& g
       glyphs_(glyphs),
       motion_(owner.Evaluator(), owner.Media(), owner, SOUND_CHANNEL_BALLOON_ROW),
       mover_(owner.Mover()),
-      position_(owner.Evaluator()) {
+      position_(owner.Evaluator()),
+      picture_(NeedsOf(owner.Definition().registers).width, NeedsOf(owner.Definition().registers).height) {
   const SBalloonNeeds needs = NeedsOf(owner.Definition().registers);
   for (size_t i = 0; i < needs.imageLayers; ++i) {
     imageLayers_.push_back(
@@ -59,7 +60,10 @@ CBalloon::CBalloon(CCharacter& owner, const std::u16string& name, CGlyphCache& g
   for (size_t i = 0; i < needs.textLayers; ++i) {
     textLayers_.push_back(std::make_unique<CTextLayerStatus>(*this, static_cast<int>(i), needs.width, needs.height));
   }
-  placements_.reserve(imageLayers_.size() + 256);
+  frame_.imageLayers.reserve(imageLayers_.size());
+  frame_.glyphs.reserve(256);
+  frame_.runEnds.reserve(textLayers_.size());
+  frame_.generations.reserve(textLayers_.size());
 }
 
 CBalloon::~CBalloon() = default;

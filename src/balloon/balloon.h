@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "balloon/balloon_picture.h"
 #include "balloon/text_layer_owner.h"
 #include "balloon/text_layer_status.h"
 #include "runtime/balloon_mover.h"
@@ -75,6 +76,7 @@ class CBalloon final : public CObjWnd, public ITextLayerOwner {
   int PaintedY() const { return paintedY_; }
   int DisplayedWidth() const { return static_cast<int>(mover_.DisplayedWidth()); }
   int DisplayedHeight() const { return static_cast<int>(mover_.DisplayedHeight()); }
+  const CBalloonPicture& Picture() const { return picture_; }
 
   // ITextLayerOwner.
   CScriptEvaluator& Evaluator() override;
@@ -135,5 +137,7 @@ class CBalloon final : public CObjWnd, public ITextLayerOwner {
   bool hiddenPainted_ = false;
   int paintedX_ = 0;
   int paintedY_ = 0;
-  std::vector<SLayerPlacement> placements_;
+  uint8_t lastAlpha_ = 0;
+  CBalloonPicture picture_;
+  SBalloonFrame frame_;  // this frame's pieces; its lists keep their room
 };

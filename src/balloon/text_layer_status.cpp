@@ -59,6 +59,7 @@ void CTextLayerStatus::Start(const CTextLayerConfig& layer) {
 }
 
 void CTextLayerStatus::Clear() {
+  ++generation_;
   shown_ = 0;
   chunkStart_ = 0;
   target_ = 0;

@@ -57,6 +57,9 @@ class CTextLayerStatus final : public ITextLayerTarget {
   void Finish() { finished_ = true; }
 
   bool Finished() const { return finished_; }
+  // Changes whenever the placed glyphs are thrown away (Start, Clear); between two
+  // changes glyphs are only added.
+  unsigned Generation() const { return generation_; }
   const std::vector<SPlacedGlyph>& Glyphs() const { return glyphs_; }
   const CGlyphRenderer& Renderer() const { return renderer_; }
   const STextLayerStyle& Style() const { return style_; }
@@ -127,4 +130,5 @@ class CTextLayerStatus final : public ITextLayerTarget {
   std::u16string currentText_;
   std::vector<SPlacedGlyph> glyphs_;
   bool finished_ = true;
+  unsigned generation_ = 0;
 };

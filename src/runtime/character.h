@@ -149,6 +149,7 @@ class CCharacter : public CObjWnd, public ISoundPlayer {
   SPoint PointerPosition() const;
   bool TransitionPending() const { return requests_.IsPending(); }
   CMenuModel& Menu() { return menu_; }
+  ICharaBalloons& Balloons() { return *balloons_; }
   int NextFunctionId() const { return nextFunctionId_.load(std::memory_order_relaxed); }
   int EnteredFunctionId() const { return enteredFunctionId_; }
   const COrderConfig* CurrentFunction() const { return currentFunction_.load(std::memory_order_acquire); }

@@ -16,6 +16,9 @@ struct SScaleRequest {
   EScaleFilter filter = EScaleFilter::Nearest;
   int mirror = kMirrorNone;
   double opacity = 1.0;  // below 1.0: every output pixel is multiplied
+  // CScaler only: the part of the output to write, in output pixels (after mirroring),
+  // when a caller keeps the rest from an earlier scaling; empty means all of it.
+  SPixelRect region;
 };
 
 // Nearest at exactly 100 % or in low quality, area average below 60 %, else bilinear.

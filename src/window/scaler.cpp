@@ -1,5 +1,6 @@
 #include "window/scaler.h"
 
+#include <algorithm>
 #include <cstring>
 
 // SSE2 is part of every x86-64 processor; MSVC does not announce it with __SSE2__.
@@ -25,8 +26,27 @@ void CScaler::Reserve(int outWidth) {
   capacity_ = outWidth;
 }
 
+bool CScaler::SetRegion(const SScaleRequest& r) {
+  int x0 = 0, y0 = 0, x1 = r.outWidth, y1 = r.outHeight;
+  if (r.region.width > 0 && r.region.height > 0) {
+    x0 = std::max(r.region.x, 0);
+    y0 = std::max(r.region.y, 0);
+    x1 = static_cast<int>(std::min<long long>(static_cast<long long>(r.region.x) + r.region.width, r.outWidth));
+    y1 = static_cast<int>(std::min<long long>(static_cast<long long>(r.region.y) + r.region.height, r.outHeight));
+  }
+  if (x0 >= x1 || y0 >= y1) return false;
+  firstCol_ = x0;
+  lastCol_ = x1;
+  // Rows are computed top-down in the unmirrored order; a mirrored region is the
+  // matching band of that order.
+  firstRow_ = MirrorsRows(r.mirror) ? r.outHeight - y1 : y0;
+  lastRow_ = MirrorsRows(r.mirror) ? r.outHeight - y0 : y1;
+  return true;
+}
+
 void CScaler::Scale(const SScaleRequest& r, uint32_t* out, int outStride) {
   if (!RectInside(r.image, r.source) || r.outWidth <= 0 || r.outHeight <= 0) return;
+  if (!SetRegion(r)) return;
   Reserve(r.outWidth);
   const uint32_t sx = ScaleStep(r.source.width, r.outWidth);
   const uint32_t sy = ScaleStep(r.source.height, r.outHeight);
@@ -36,7 +56,11 @@ void CScaler::Scale(const SScaleRequest& r, uint32_t* out, int outStride) {
     case EScaleFilter::Bilinear: Bilinear(r, sy, out, outStride); break;
     case EScaleFilter::AreaAverage: AreaAverage(r, sy, out, outStride); break;
   }
-  if (r.opacity < 1.0) ApplyOpacity(out, outStride, r.outWidth, r.outHeight, r.opacity);
+  if (r.opacity < 1.0) {
+    const int top = MirrorsRows(r.mirror) ? r.outHeight - lastRow_ : firstRow_;
+    ApplyOpacity(out + static_cast<std::ptrdiff_t>(top) * outStride + firstCol_, outStride, lastCol_ - firstCol_,
+                 lastRow_ - firstRow_, r.opacity);
+  }
 }
 
 void CScaler::PrepareColumns(const SScaleRequest& r, uint32_t sx) {
@@ -84,23 +108,23 @@ uint32_t* OutputRow(const SScaleRequest& r, uint32_t* out, int outStride, int i)
 void CScaler::Nearest(const SScaleRequest& r, uint32_t sy, uint32_t* out, int outStride) {
   // At 100 % without column mirroring each row is a straight copy.
   const bool straight = r.outWidth == r.source.width && !MirrorsColumns(r.mirror);
-  for (int i = 0; i < r.outHeight; ++i) {
+  for (int i = firstRow_; i < lastRow_; ++i) {
     const uint32_t* source =
         r.image.Row(r.source.y + static_cast<int>((static_cast<uint64_t>(i) * sy) >> 16)) + r.source.x;
     uint32_t* target = OutputRow(r, out, outStride, i);
     if (straight) {
-      std::memcpy(target, source, static_cast<size_t>(r.outWidth) * sizeof(uint32_t));
+      std::memcpy(target + firstCol_, source + firstCol_, static_cast<size_t>(lastCol_ - firstCol_) * sizeof(uint32_t));
       continue;
     }
     const int32_t* columns = firstColumn_.data();
-    int j = 0;
-    for (; j + 4 <= r.outWidth; j += 4) {
+    int j = firstCol_;
+    for (; j + 4 <= lastCol_; j += 4) {
       target[j] = source[columns[j]];
       target[j + 1] = source[columns[j + 1]];
       target[j + 2] = source[columns[j + 2]];
       target[j + 3] = source[columns[j + 3]];
     }
-    for (; j < r.outWidth; ++j) target[j] = source[columns[j]];
+    for (; j < lastCol_; ++j) target[j] = source[columns[j]];
   }
 }
 
@@ -116,14 +140,14 @@ const uint16_t* CScaler::HorizontalRow(const SScaleRequest& r, int row) {
   const int32_t* first = firstColumn_.data();
   const int32_t* second = secondColumn_.data();
   const uint16_t* weight = columnWeight_.data();
-  int j = 0;
+  int j = firstCol_;
 #if defined(ZV_SCALER_SSE2)
   // Pairs need two pixels in the row; a one-pixel-wide source takes the plain loop.
   if (r.source.width >= 2) {
     const int32_t* pair = pairColumn_.data();
     const __m128i zero = _mm_setzero_si128();
     const uint16_t* lanes = laneWeights_.data();
-    for (; j + 2 <= r.outWidth; j += 2) {
+    for (; j + 2 <= lastCol_; j += 2) {
       const __m128i x0 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + pair[j]));
       const __m128i x1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + pair[j + 1]));
       // Left pixel in the low four lanes, right in the high four, each times its weight;
@@ -137,7 +161,7 @@ const uint16_t* CScaler::HorizontalRow(const SScaleRequest& r, int row) {
     }
   }
 #endif
-  for (; j < r.outWidth; ++j) {
+  for (; j < lastCol_; ++j) {
     const uint32_t p = source[first[j]];
     const uint32_t q = source[second[j]];
     for (int c = 0; c < 4; ++c) {
@@ -152,17 +176,17 @@ const uint16_t* CScaler::HorizontalRow(const SScaleRequest& r, int row) {
 
 void CScaler::Bilinear(const SScaleRequest& r, uint32_t sy, uint32_t* out, int outStride) {
   cachedRow_[0] = cachedRow_[1] = -1;
-  for (int i = 0; i < r.outHeight; ++i) {
+  for (int i = firstRow_; i < lastRow_; ++i) {
     const SBilinearTap tap = BilinearTap(i, sy, r.source.height);
     const uint16_t* top = HorizontalRow(r, tap.first);
     const uint16_t* bottom = HorizontalRow(r, tap.second);
     uint32_t* target = OutputRow(r, out, outStride, i);
     const uint32_t f = tap.weight;
-    int j = 0;
+    int j = firstCol_;
 #if defined(ZV_SCALER_SSE2)
     const __m128i wTop = _mm_set1_epi16(static_cast<short>(256 - f));
     const __m128i wBottom = _mm_set1_epi16(static_cast<short>(f));
-    for (; j + 4 <= r.outWidth; j += 4) {
+    for (; j + 4 <= lastCol_; j += 4) {
       const size_t at = static_cast<size_t>(j) * 4;
       const __m128i t0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top + at));
       const __m128i t1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top + at + 8));
@@ -173,7 +197,7 @@ void CScaler::Bilinear(const SScaleRequest& r, uint32_t sy, uint32_t* out, int o
       _mm_storeu_si128(reinterpret_cast<__m128i*>(target + j), _mm_packus_epi16(v0, v1));
     }
 #endif
-    for (; j < r.outWidth; ++j) {
+    for (; j < lastCol_; ++j) {
       uint32_t pixel = 0;
       for (int c = 0; c < 4; ++c) {
         const size_t at = static_cast<size_t>(j) * 4 + static_cast<size_t>(c);
@@ -185,10 +209,10 @@ void CScaler::Bilinear(const SScaleRequest& r, uint32_t sy, uint32_t* out, int o
 }
 
 void CScaler::AreaAverage(const SScaleRequest& r, uint32_t sy, uint32_t* out, int outStride) {
-  for (int i = 0; i < r.outHeight; ++i) {
+  for (int i = firstRow_; i < lastRow_; ++i) {
     const SAreaSpan rows = AreaSpan(i, sy, r.source.height);
     uint32_t* target = OutputRow(r, out, outStride, i);
-    for (int j = 0; j < r.outWidth; ++j) {
+    for (int j = firstCol_; j < lastCol_; ++j) {
       const int32_t firstColumn = firstColumn_[static_cast<size_t>(j)];
       const int32_t lastColumn = secondColumn_[static_cast<size_t>(j)];
       const uint64_t firstWeight = columnWeight_[static_cast<size_t>(j)];

@@ -12,8 +12,9 @@ class CScaler {
   // Ready for outputs up to `maxOutWidth` pixels wide; wider outputs grow the tables once.
   explicit CScaler(int maxOutWidth = 0);
 
-  // Scales `request` into `out` (stride in pixels). Nothing is written when the source
-  // is not inside the image or the output is empty.
+  // Scales `request` into `out` (stride in pixels); with a region, only the pixels in it
+  // are written, each exactly as a whole scaling would write it. Nothing is written when
+  // the source is not inside the image or the output is empty.
   void Scale(const SScaleRequest& request, uint32_t* out, int outStride);
 
  private:
@@ -24,6 +25,8 @@ class CScaler {
   void AreaAverage(const SScaleRequest& request, uint32_t sy, uint32_t* out, int outStride);
   // The horizontal pass of one source row into 16-bit channels, cached by row.
   const uint16_t* HorizontalRow(const SScaleRequest& request, int row);
+  // The output rows (in the order they are computed) and columns the region covers.
+  bool SetRegion(const SScaleRequest& request);
 
   // Per output column, in output order (mirroring already applied).
   std::vector<int32_t> firstColumn_;
@@ -40,4 +43,8 @@ class CScaler {
   std::vector<uint16_t> rows_[2];
   int cachedRow_[2] = {-1, -1};
   int capacity_ = 0;
+  int firstRow_ = 0;  // logical output rows [firstRow_, lastRow_)
+  int lastRow_ = 0;
+  int firstCol_ = 0;  // output columns [firstCol_, lastCol_)
+  int lastCol_ = 0;
 };

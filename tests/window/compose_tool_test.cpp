@@ -65,9 +65,9 @@ TEST_F(ComposeToolTest, ScalePrintsTheHashOfTheRulesResult) {
     SScaleRequest request;
   } cases[] = {
       {"--rect 1,1,5,3 --size 11x7 --filter bilinear --mirror 1",
-       {view, {1, 1, 5, 3}, 11, 7, EScaleFilter::Bilinear, 1, 1.0}},
-      {"--size 3x2 --filter area --mirror 2 --opacity 0.5", {view, {0, 0, 7, 5}, 3, 2, EScaleFilter::AreaAverage, 2, 0.5}},
-      {"", {view, {0, 0, 7, 5}, 7, 5, EScaleFilter::Nearest, 0, 1.0}},
+       {view, {1, 1, 5, 3}, 11, 7, EScaleFilter::Bilinear, 1, 1.0, {}}},
+      {"--size 3x2 --filter area --mirror 2 --opacity 0.5", {view, {0, 0, 7, 5}, 3, 2, EScaleFilter::AreaAverage, 2, 0.5, {}}},
+      {"", {view, {0, 0, 7, 5}, 7, 5, EScaleFilter::Nearest, 0, 1.0, {}}},
   };
   for (const SCase& c : cases) {
     CPixelSurface expected(c.request.outWidth, c.request.outHeight);

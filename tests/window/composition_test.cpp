@@ -22,7 +22,7 @@ std::vector<uint32_t> PixelsOf(const CPixelSurface& surface) {
 std::vector<uint32_t> Scaled(const CPixelSurface& image, int outWidth, int outHeight, EScaleFilter filter,
                              int mirror = kMirrorNone, double opacity = 1.0) {
   SScaleRequest request{ViewOf(image), {0, 0, image.Width(), image.Height()}, outWidth, outHeight,
-                        filter, mirror, opacity};
+                        filter, mirror, opacity, {}};
   std::vector<uint32_t> out(static_cast<size_t>(outWidth * outHeight), 0xDEADBEEF);
   ScaleReference(request, out.data(), outWidth);
   return out;
@@ -167,7 +167,7 @@ TEST(Scale, OpacityTruncatesAndClearsPixelsThatLoseTheirAlpha) {
 TEST(Scale, WritesNothingForAnInvalidSource) {
   const CPixelSurface image = SurfaceOf(2, 2, {1, 2, 3, 4});
   std::vector<uint32_t> out(4, 7);
-  ScaleReference({ViewOf(image), {1, 1, 2, 2}, 2, 2, EScaleFilter::Bilinear, 0, 1.0}, out.data(), 2);
+  ScaleReference({ViewOf(image), {1, 1, 2, 2}, 2, 2, EScaleFilter::Bilinear, 0, 1.0, {}}, out.data(), 2);
   EXPECT_EQ(out, std::vector<uint32_t>(4, 7u));
 }
 

@@ -66,12 +66,52 @@ TEST(SCALER_SUITE, MatchesTheReferenceAtTheCharacterScales) {
   CScaler scaler(400);
   for (double scale : {0.25, 0.5, 0.75, 1.0, 1.25, 1.5, 2.0, 2.5, 3.0}) {
     SScaleRequest request{ViewOf(image), {0, 0, 97, 61}, static_cast<int>(97 * scale), static_cast<int>(61 * scale),
-                          ChooseFilter(scale, false), kMirrorLeftRight, 1.0};
+                          ChooseFilter(scale, false), kMirrorLeftRight, 1.0, {}};
     std::vector<uint32_t> expected(static_cast<size_t>(request.outWidth * request.outHeight));
     std::vector<uint32_t> actual(expected.size());
     ScaleReference(request, expected.data(), request.outWidth);
     scaler.Scale(request, actual.data(), request.outWidth);
     EXPECT_EQ(actual, expected) << scale;
+  }
+}
+
+TEST(SCALER_SUITE, ARegionIsWrittenExactlyAsTheWholeScalingAndNothingElse) {
+  std::mt19937 random(99);
+  CScaler scaler(8);
+  const EScaleFilter filters[] = {EScaleFilter::Nearest, EScaleFilter::Bilinear, EScaleFilter::AreaAverage};
+  for (int round = 0; round < 300; ++round) {
+    const int width = 1 + static_cast<int>(random() % 40);
+    const int height = 1 + static_cast<int>(random() % 40);
+    const CPixelSurface image = RandomImage(random, width, height);
+    SScaleRequest request;
+    request.image = ViewOf(image);
+    request.source = {0, 0, width, height};
+    request.outWidth = 1 + static_cast<int>(random() % 90);
+    request.outHeight = 1 + static_cast<int>(random() % 90);
+    request.filter = filters[round % 3];
+    request.mirror = static_cast<int>(random() % 4);
+    request.opacity = round % 4 == 0 ? static_cast<double>(random() % 1000) / 1000.0 : 1.0;
+    const int stride = request.outWidth + 2;
+    std::vector<uint32_t> whole(static_cast<size_t>(stride * request.outHeight), 0x12345678);
+    scaler.Scale(request, whole.data(), stride);
+
+    // A region reaching past the edges is cut to the output.
+    const SPixelRect region{static_cast<int>(random() % static_cast<uint32_t>(request.outWidth)) - 2,
+                            static_cast<int>(random() % static_cast<uint32_t>(request.outHeight)) - 2,
+                            1 + static_cast<int>(random() % 40), 1 + static_cast<int>(random() % 40)};
+    request.region = region;
+    std::vector<uint32_t> part(whole.size(), 0x0BADF00D);
+    scaler.Scale(request, part.data(), stride);
+    for (int y = 0; y < request.outHeight; ++y) {
+      for (int x = 0; x < stride; ++x) {
+        const bool inside = x < request.outWidth && x >= region.x && x < region.x + region.width && y >= region.y &&
+                            y < region.y + region.height;
+        const uint32_t expected = inside ? whole[static_cast<size_t>(y * stride + x)] : 0x0BADF00Du;
+        ASSERT_EQ(part[static_cast<size_t>(y * stride + x)], expected)
+            << "round " << round << " at " << x << "," << y << " filter " << static_cast<int>(request.filter)
+            << " mirror " << request.mirror;
+      }
+    }
   }
 }
 
