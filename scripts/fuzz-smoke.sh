@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 bash scripts/build.sh fuzz zv_fuzzers
 scratch="$(mktemp -d)"
+# fontconfig's lifelong configuration is no leak of ours (see the file).
+export LSAN_OPTIONS="suppressions=$PWD/cmake/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 trap 'rm -rf "$scratch"' EXIT
 status=0
 for target in build/fuzz/fuzz/zv_fuzz_*; do
