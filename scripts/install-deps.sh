@@ -11,6 +11,8 @@ packages=(
   libpixman-1-dev
   libopenal-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-dejavu-core
+  qt6-base-dev qt6-qpa-plugins libxcb1-dev libxcb-shape0-dev
+  xvfb xcompmgr trayer xdotool imagemagick x11-utils x11-xserver-utils python3
 )
 
 missing=()

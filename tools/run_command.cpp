@@ -15,6 +15,9 @@
 #include "platform/headless/input_player.h"
 #include "platform/headless/input_script.h"
 #include "platform/headless/layered_windows.h"
+#ifdef ZV_HAVE_QT
+#include "platform/qt/qt_platform.h"
+#endif
 #include "support/file_system.h"
 #include "support/utf.h"
 
@@ -23,7 +26,8 @@ namespace {
 constexpr char kRunUsage[] =
     "usage: zelvotta-tool run [--app-dir DIR] [--frames N] [--screen WxH] [--realtime]\n"
     "                         [--trace FILE] [--input FILE] [--snapshot FRAME:FILE.png]...\n"
-    "                         [--seed N] [--positions] [-- ARGS...]\n"
+    "                         [--seed N] [--positions] [--platform headless|qt]\n"
+    "                         [-- ARGS...]\n"
     "  --input FILE       scripted input, one \"FRAME COMMAND ARGS\" a line, frames from 0:\n"
     "                     move X Y, ldown, lup, rdown, rup, menu ID, menu-close,\n"
     "                     tray left|right, command ID, dialog-ok, dialog-link,\n"
@@ -32,6 +36,8 @@ constexpr char kRunUsage[] =
     "  --snapshot F:PNG   writes the desktop after frame F's work (repeatable)\n"
     "  --seed N           seeds the random generator (0 to 4294967295)\n"
     "  --positions        traces every character's position after each frame\n"
+    "  --platform qt      runs on the real desktop in real time (no --input, --snapshot\n"
+    "                     or --screen there)\n"
     "  --input and --snapshot need the virtual clock, so not --realtime.\n";
 
 int RunUsageError(const std::string& message) {
@@ -83,6 +89,8 @@ struct SRunRequest {
   std::vector<std::u16string> programArguments;
   std::string inputFile;
   std::vector<SSnapshotRequest> snapshots;
+  bool desktop = false;  // --platform qt
+  bool screenGiven = false;
 };
 
 // Fills `request` from the arguments; an exit code when they are unusable.
@@ -113,6 +121,7 @@ std::optional<int> ParseRunArguments(const ToolArguments& arguments, SRunRequest
       const auto screen = ParseScreen(value);
       if (!screen) return RunUsageError("--screen needs WIDTHxHEIGHT, not '" + value + "'");
       request.platform.desktop = *screen;
+      request.screenGiven = true;
     } else if (option == "--trace") {
       request.platform.traceFile = value;
     } else if (option == "--input") {
@@ -121,6 +130,9 @@ std::optional<int> ParseRunArguments(const ToolArguments& arguments, SRunRequest
       std::optional<SSnapshotRequest> snapshot = ParseSnapshot(value);
       if (!snapshot) return RunUsageError("--snapshot needs FRAME:FILE.png, not '" + value + "'");
       request.snapshots.push_back(std::move(*snapshot));
+    } else if (option == "--platform") {
+      if (value != "headless" && value != "qt") return RunUsageError("--platform needs headless or qt, not '" + value + "'");
+      request.desktop = value == "qt";
     } else if (option == "--seed") {
       const auto seed = ParseCount(value);
       if (!seed || *seed > 0xFFFFFFFFu) return RunUsageError("--seed needs 0 to 4294967295, not '" + value + "'");
@@ -131,6 +143,9 @@ std::optional<int> ParseRunArguments(const ToolArguments& arguments, SRunRequest
   }
   if (request.platform.realtime && (!request.inputFile.empty() || !request.snapshots.empty())) {
     return RunUsageError("--input and --snapshot need the virtual clock, not --realtime");
+  }
+  if (request.desktop && (!request.inputFile.empty() || !request.snapshots.empty() || request.screenGiven)) {
+    return RunUsageError("--input, --snapshot and --screen are for the headless platform, not --platform qt");
   }
   return std::nullopt;
 }
@@ -152,6 +167,25 @@ void ReportIgnored(const SInputCommand& command, const char* reason) {
   std::fprintf(stderr, "zelvotta-tool run: input line %d ignored: %s\n", command.line, reason);
 }
 
+// The run on the real desktop, through the Linux desktop platform.
+int RunOnDesktop(const SRunRequest& request) {
+#ifdef ZV_HAVE_QT
+  if (const std::string reason = CQtPlatform::CannotStart(); !reason.empty()) {
+    return RunUsageError(reason);
+  }
+  SQtOptions options;
+  options.executablePath = request.platform.executablePath;
+  options.quitAfterFrames = request.platform.quitAfterFrames;
+  options.traceFile = request.platform.traceFile;
+  CQtPlatform platform(options);
+  if (!platform.TraceFileOpen()) return RunUsageError("cannot write the trace file '" + options.traceFile + "'");
+  return RunProgram(platform, request.programArguments, request.program);
+#else
+  (void)request;
+  return RunUsageError("this build has no desktop platform (Qt 6 was not found)");
+#endif
+}
+
 }  // namespace
 
 int RunRunCommand(const ToolArguments& arguments) {
@@ -169,6 +203,8 @@ int RunRunCommand(const ToolArguments& arguments) {
   if (error) return RunUsageError("cannot use the application folder '" + request.appDir + "'");
   // The program finds its data beside its executable; here that folder is --app-dir.
   request.platform.executablePath = FromUtf8((folder / "zelvotta").lexically_normal().string());
+
+  if (request.desktop) return RunOnDesktop(request);
 
   CHeadlessPlatform platform(request.platform);
   if (!request.platform.traceFile.empty() && !platform.TraceFileOpen()) {

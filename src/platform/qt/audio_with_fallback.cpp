@@ -1,0 +1,24 @@
+#include "platform/qt/audio_with_fallback.h"
+
+#include "platform/headless/audio_headless.h"
+#include "platform/openal/openal_audio.h"
+
+namespace {
+
+// How often the silent outputs look for finished buffers: often enough for sounds that
+// chain or loop, seldom enough to cost nothing on an idle desktop.
+constexpr uint32_t kSilentPumpMs = 20;
+
+}  // namespace
+
+CAudioWithFallback::CAudioWithFallback(CHeadlessClock& clock)
+    : openAl_(std::make_unique<COpenAlAudio>()), silent_(std::make_unique<CHeadlessAudio>(clock)) {
+  silent_->StartPumpThread(kSilentPumpMs);
+}
+
+CAudioWithFallback::~CAudioWithFallback() = default;
+
+std::unique_ptr<IAudioOutput> CAudioWithFallback::Open(const SPcmFormat& format, AudioBufferDone done) {
+  if (auto output = openAl_->Open(format, done)) return output;
+  return silent_->Open(format, std::move(done));
+}

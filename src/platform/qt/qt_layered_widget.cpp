@@ -1,0 +1,63 @@
+#include "platform/qt/qt_layered_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "platform/qt/qt_layered_window.h"
+
+CQtLayeredWidget::CQtLayeredWidget(CQtLayeredWindow& window)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                           Qt::BypassWindowManagerHint | Qt::NoDropShadowWindowHint),
+      window_(window) {
+  setAttribute(Qt::WA_TranslucentBackground);
+  setAttribute(Qt::WA_NoSystemBackground);
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setAttribute(Qt::WA_X11DoNotAcceptFocus);
+  setFocusPolicy(Qt::NoFocus);
+  setMouseTracking(true);
+}
+
+void CQtLayeredWidget::paintEvent(QPaintEvent*) {
+  const int width = window_.ShownWidth();
+  const int height = window_.ShownHeight();
+  const auto& pixels = window_.ShownPixels();
+  if (pixels.size() < static_cast<size_t>(width) * static_cast<size_t>(height)) return;
+  // Our pixels are 0xAARRGGBB premultiplied: Qt's ARGB32_Premultiplied, used in place.
+  const QImage image(reinterpret_cast<const uchar*>(pixels.data()), width, height, width * 4,
+                     QImage::Format_ARGB32_Premultiplied);
+  QPainter painter(this);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(0, 0, image);
+}
+
+void CQtLayeredWidget::mousePressEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) {
+    window_.DeliverMouse(ELayeredMouse::LeftButtonDown, at.x(), at.y());
+  } else if (event->button() == Qt::RightButton) {
+    window_.DeliverMouse(ELayeredMouse::RightButtonDown, at.x(), at.y());
+  }
+}
+
+void CQtLayeredWidget::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) {
+    window_.DeliverMouse(ELayeredMouse::LeftButtonUp, at.x(), at.y());
+  } else if (event->button() == Qt::RightButton) {
+    window_.DeliverMouse(ELayeredMouse::RightButtonUp, at.x(), at.y());
+  }
+}
+
+void CQtLayeredWidget::mouseMoveEvent(QMouseEvent* event) { Pointer(event->position()); }
+
+void CQtLayeredWidget::enterEvent(QEnterEvent* event) { Pointer(event->position()); }
+
+void CQtLayeredWidget::Pointer(QPointF position) {
+  const QPoint at = position.toPoint();
+  // The system asks a window for its cursor before each move, except while it holds
+  // the capture.
+  if (!window_.HasCapture() && !window_.DeliverMouse(ELayeredMouse::SetCursor, at.x(), at.y())) {
+    window_.ShowArrowIfAlive();
+  }
+  window_.DeliverMouse(ELayeredMouse::MouseMove, at.x(), at.y());
+}

@@ -1,0 +1,257 @@
+#include "platform/qt/qt_layered_window.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThread>
+#include <cstring>
+
+#include "platform/qt/qt_layered_widget.h"
+#include "platform/qt/qt_layered_windows.h"
+#include "platform/qt/qt_strings.h"
+#include "platform/qt/x11_shape.h"
+
+namespace {
+
+bool OnGuiThread() {
+  return QCoreApplication::instance() != nullptr &&
+         QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+}  // namespace
+
+CQtLayeredWindow::CQtLayeredWindow(CQtLayeredWindows& windows, IMainWindow& owner, const std::u16string& title,
+                                   ILayeredWindowHandler& handler, bool topmost)
+    : windows_(windows), owner_(owner), handler_(handler), topmost_(topmost) {
+  widget_ = new CQtLayeredWidget(*this);
+  widget_->setWindowTitle(ToQString(title));
+  widget_->setGeometry(0, 0, 1, 1);
+  pending_.pixels.assign(1, 0u);
+  shown_.pixels.assign(1, 0u);
+  // The native window exists from now on, so the census counts it while it is hidden.
+  (void)widget_->winId();
+  ApplyX11Shape(NativeId(), appliedShape_, windows_.BoundingShapes());
+  shapeApplied_ = true;
+  boundingApplied_ = windows_.BoundingShapes();
+  if (X11ShapesAvailable()) {
+    qtEventMask_ = QtX11EventMask(NativeId());
+    SetX11StructureEvents(NativeId(), qtEventMask_, false);
+  }
+}
+
+template <typename Call>
+void CQtLayeredWindow::WithQtGeometry(Call call) {
+  if (qtEventMask_ == 0) {
+    call();
+    return;
+  }
+  SetX11StructureEvents(NativeId(), qtEventMask_, true);
+  call();
+  // Qt's idea of the place may be old (our moves pass it by): put the window back where
+  // the last frame put it.
+  MoveX11Window(NativeId(), shownPosition_.x, shownPosition_.y);
+  SetX11StructureEvents(NativeId(), qtEventMask_, false);
+}
+
+CQtLayeredWindow::~CQtLayeredWindow() { delete widget_; }
+
+uint32_t CQtLayeredWindow::NativeId() const {
+  return widget_ != nullptr ? static_cast<uint32_t>(widget_->winId()) : 0;
+}
+
+void CQtLayeredWindow::Show() {
+  if (!Alive() || widget_ == nullptr) return;
+  visible_.store(true, std::memory_order_release);
+  WithQtGeometry([this] { widget_->show(); });
+  if (!topmost_) windows_.RaiseTopmostBand();
+}
+
+void CQtLayeredWindow::Hide() {
+  if (!Alive() || widget_ == nullptr) return;
+  visible_.store(false, std::memory_order_release);
+  WithQtGeometry([this] { widget_->hide(); });
+}
+
+void CQtLayeredWindow::BringToTop() {
+  if (!Alive() || widget_ == nullptr) return;
+  widget_->raise();
+  if (!topmost_) windows_.RaiseTopmostBand();
+}
+
+void CQtLayeredWindow::PlaceBelow(ILayeredWindow& other) {
+  auto& below = static_cast<CQtLayeredWindow&>(other);
+  if (!Alive() || !below.Alive() || &below == this || widget_ == nullptr) return;
+  topmost_ = below.topmost_;
+  StackX11WindowBelow(NativeId(), below.NativeId());
+}
+
+void CQtLayeredWindow::SetTopmost(bool topmost) {
+  if (!Alive() || widget_ == nullptr) return;
+  topmost_ = topmost;
+  if (topmost) {
+    widget_->raise();
+  } else {
+    windows_.RaiseTopmostBand();
+  }
+}
+
+bool CQtLayeredWindow::Update(const SLayeredFrame& frame) {
+  if (!Alive()) return false;
+  if (frame.pixels != nullptr) {
+    if (frame.width <= 0 || frame.height <= 0 || frame.stride < frame.width) return false;
+    std::lock_guard lock(mutex_);
+    if (SameAsLatest(frame)) {
+      // Nothing new to show: only the position counts, and the X server hears nothing
+      // but a move.
+      pendingPosition_ = frame.position;
+      presentQueued_.store(true, std::memory_order_release);
+      windows_.RequestPresent();
+      return true;
+    }
+    // resize keeps the capacity: frames no larger than the largest so far allocate nothing.
+    pending_.pixels.resize(static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height));
+    for (int y = 0; y < frame.height; ++y) {
+      std::memcpy(pending_.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(frame.width),
+                  frame.pixels + static_cast<size_t>(y) * static_cast<size_t>(frame.stride),
+                  static_cast<size_t>(frame.width) * sizeof(uint32_t));
+    }
+    pending_.width = frame.width;
+    pending_.height = frame.height;
+    // The shape is worked out here, off the GUI thread, from the copy just made.
+    AlphaShapeRects(pending_.pixels.data(), frame.width, frame.height, frame.width, pending_.shape);
+    pendingPixels_ = true;
+    pendingAlpha_ = frame.constantAlpha;
+    pendingPosition_ = frame.position;
+  } else {
+    std::lock_guard lock(mutex_);
+    pendingPosition_ = frame.position;
+  }
+  if (!presentQueued_.exchange(true, std::memory_order_acq_rel)) windows_.RequestPresent();
+  return true;
+}
+
+bool CQtLayeredWindow::SameAsLatest(const SLayeredFrame& frame) const {
+  // The latest pixels are the ones waiting to be shown, else the ones shown; the GUI
+  // thread only swaps the two under the lock this runs under.
+  const SFrameSlot& latest = pendingPixels_ ? pending_ : shown_;
+  if (latest.width != frame.width || latest.height != frame.height || pendingAlpha_ != frame.constantAlpha) {
+    return false;
+  }
+  const size_t rowBytes = static_cast<size_t>(frame.width) * sizeof(uint32_t);
+  for (int y = 0; y < frame.height; ++y) {
+    if (std::memcmp(latest.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(frame.width),
+                    frame.pixels + static_cast<size_t>(y) * static_cast<size_t>(frame.stride), rowBytes) != 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void CQtLayeredWindow::Present() {
+  if (!presentQueued_.exchange(false, std::memory_order_acq_rel)) return;
+  bool newPixels = false;
+  SPoint position;
+  uint8_t alpha;
+  {
+    std::lock_guard lock(mutex_);
+    if (pendingPixels_) {
+      // The two buffers trade places; the frame thread fills the old one next time.
+      std::swap(pending_, shown_);
+      pendingPixels_ = false;
+      newPixels = true;
+    }
+    position = pendingPosition_;
+    alpha = pendingAlpha_;
+  }
+  if (!Alive() || widget_ == nullptr) return;
+  const QRect geometry = widget_->geometry();
+  if (newPixels && (geometry.width() != shown_.width || geometry.height() != shown_.height)) {
+    shownPosition_ = position;
+    WithQtGeometry([&] { widget_->setGeometry(position.x, position.y, shown_.width, shown_.height); });
+  } else if (position.x != shownPosition_.x || position.y != shownPosition_.y) {
+    // A position-only update: the window moves, its pixels stay as they are.
+    if (X11ShapesAvailable()) {
+      MoveX11Window(NativeId(), position.x, position.y);
+    } else {
+      widget_->move(position.x, position.y);
+    }
+  }
+  shownPosition_ = position;
+  if (!newPixels) return;
+  if (alpha != shownAlpha_) {
+    shownAlpha_ = alpha;
+    widget_->setWindowOpacity(alpha / 255.0);
+  }
+  if (!shapeApplied_ || shown_.shape != appliedShape_ || boundingApplied_ != windows_.BoundingShapes()) {
+    appliedShape_ = shown_.shape;
+    ReapplyShape();
+  }
+  widget_->update();
+}
+
+void CQtLayeredWindow::ReapplyShape() {
+  if (widget_ == nullptr) return;
+  boundingApplied_ = windows_.BoundingShapes();
+  ApplyX11Shape(NativeId(), appliedShape_, boundingApplied_);
+  shapeApplied_ = true;
+}
+
+bool CQtLayeredWindow::DeliverMouse(ELayeredMouse message, int x, int y) {
+  if (!Alive()) return false;
+  return handler_.OnMouse(*this, message, x, y);
+}
+
+void CQtLayeredWindow::DeliverCommand(int commandId) {
+  if (Alive()) handler_.OnCommand(*this, commandId);
+}
+
+void CQtLayeredWindow::DeliverMenuOpened(intptr_t param) {
+  if (Alive()) handler_.OnMenuOpened(*this, param);
+}
+
+void CQtLayeredWindow::ShowArrowIfAlive() {
+  if (Alive()) windows_.ShowArrow();
+}
+
+void CQtLayeredWindow::SetCapture() {
+  if (!Alive() || widget_ == nullptr || captured_) return;
+  captured_ = true;
+  widget_->grabMouse();
+}
+
+void CQtLayeredWindow::ReleaseCapture() {
+  if (!captured_) return;
+  captured_ = false;
+  if (widget_ != nullptr) widget_->releaseMouse();
+  // As on the system the design follows, the window losing the capture hears of it.
+  DeliverMouse(ELayeredMouse::CaptureChanged, 0, 0);
+}
+
+void CQtLayeredWindow::OnGrabLost() {
+  if (!captured_) return;
+  captured_ = false;
+  DeliverMouse(ELayeredMouse::CaptureChanged, 0, 0);
+}
+
+void CQtLayeredWindow::Destroy() {
+  if (!alive_.exchange(false, std::memory_order_acq_rel)) return;
+  visible_.store(false, std::memory_order_release);
+  handler_.OnDestroy(*this);
+  if (OnGuiThread()) {
+    DestroyOnGuiThread();
+  } else {
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { DestroyOnGuiThread(); },
+                              Qt::QueuedConnection);
+  }
+}
+
+void CQtLayeredWindow::DestroyOnGuiThread() {
+  if (widget_ == nullptr) return;
+  if (captured_) {
+    captured_ = false;
+    widget_->releaseMouse();
+  }
+  WithQtGeometry([this] { widget_->hide(); });
+  // Later, through the event loop: the call may come from one of the widget's own events.
+  widget_->deleteLater();
+  widget_ = nullptr;
+}

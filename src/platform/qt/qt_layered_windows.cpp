@@ -1,0 +1,50 @@
+#include "platform/qt/qt_layered_windows.h"
+
+#include <algorithm>
+
+#include "platform/qt/qt_layered_window.h"
+#include "platform/qt/x11_shape.h"
+
+CQtLayeredWindows::CQtLayeredWindows(std::function<void()> showArrow)
+    : showArrow_(std::move(showArrow)), signal_([this] { PresentAll(); }) {}
+
+CQtLayeredWindows::~CQtLayeredWindows() = default;
+
+ILayeredWindow* CQtLayeredWindows::Create(IMainWindow& owner, const std::u16string& title,
+                                          ILayeredWindowHandler& handler) {
+  const bool topmost = std::find(topmostOwners_.begin(), topmostOwners_.end(), &owner) != topmostOwners_.end();
+  return windows_.emplace_back(std::make_unique<CQtLayeredWindow>(*this, owner, title, handler, topmost)).get();
+}
+
+void CQtLayeredWindows::SetOwnerTopmost(const IMainWindow& owner, bool topmost) {
+  topmostOwners_.erase(std::remove(topmostOwners_.begin(), topmostOwners_.end(), &owner), topmostOwners_.end());
+  if (topmost) topmostOwners_.push_back(&owner);
+  for (const auto& window : windows_) {
+    if (window->Alive() && &window->OwnerWindow() == &owner) window->SetTopmostFlag(topmost);
+  }
+  RaiseTopmostBand();
+}
+
+void CQtLayeredWindows::SetBoundingShapes(bool bounding) {
+  if (bounding == bounding_) return;
+  bounding_ = bounding;
+  for (const auto& window : windows_) {
+    if (window->Alive()) window->ReapplyShape();
+  }
+  FlushX11();
+}
+
+void CQtLayeredWindows::RaiseTopmostBand() {
+  // In creation order: the band keeps a stable order among itself.
+  for (const auto& window : windows_) {
+    if (window->Alive() && window->Topmost() && window->Visible()) window->BringToTop();
+  }
+}
+
+void CQtLayeredWindows::PresentAll() {
+  // Cleared first: a frame handed over while these present wakes the loop again.
+  presentRequested_.store(false, std::memory_order_release);
+  for (const auto& window : windows_) window->Present();
+  // Every window's moves and shapes leave in one write.
+  FlushX11();
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The character and balloon windows of the Qt backend: creates them, keeps the band
+// each one is in (ordinary or always on top, which we keep ourselves since the windows
+// bypass the window manager), and presents their frames on the GUI thread when the
+// frame thread signals.
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/layered_window.h"
+#include "platform/qt/frame_signal.h"
+
+class CQtLayeredWindow;
+
+class CQtLayeredWindows final : public ILayeredWindows {
+ public:
+  // `showArrow` puts the system arrow back when a window leaves the cursor to the
+  // default handling.
+  explicit CQtLayeredWindows(std::function<void()> showArrow);
+  ~CQtLayeredWindows() override;
+  CQtLayeredWindows(const CQtLayeredWindows&) = delete;
+  CQtLayeredWindows& operator=(const CQtLayeredWindows&) = delete;
+
+  ILayeredWindow* Create(IMainWindow& owner, const std::u16string& title,
+                         ILayeredWindowHandler& handler) override;
+
+  // The main window `owner` moved into or out of the topmost band; its windows follow,
+  // as do the ones it creates later.
+  void SetOwnerTopmost(const IMainWindow& owner, bool topmost);
+  // Whether the windows clip to their shape because no compositor blends them; set by
+  // the platform's watch on the compositor, GUI thread.
+  void SetBoundingShapes(bool bounding);
+  bool BoundingShapes() const { return bounding_; }
+  // Raises the always-on-top windows over the rest, keeping their order.
+  void RaiseTopmostBand();
+
+  // Used by the windows.
+  // Any thread. One wake-up of the GUI thread serves every window with a new frame.
+  void RequestPresent() {
+    if (!presentRequested_.exchange(true, std::memory_order_acq_rel)) signal_.Raise();
+  }
+  void ShowArrow() { showArrow_(); }
+
+ private:
+  void PresentAll();
+
+  std::function<void()> showArrow_;
+  CFrameSignal signal_;
+  std::atomic<bool> presentRequested_{false};
+  std::vector<std::unique_ptr<CQtLayeredWindow>> windows_;  // GUI thread only
+  std::vector<const IMainWindow*> topmostOwners_;
+  bool bounding_ = false;
+};

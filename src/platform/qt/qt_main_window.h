@@ -1,0 +1,44 @@
+#pragma once
+// The program's main window on Qt: a hidden, titled native window (so the census of
+// other copies finds it) with the message queue and timers of the core's main window
+// procedure. Posted messages travel through Qt's event queue and are dropped once the
+// window is destroyed.
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <QObject>
+
+#include "platform/user_interface.h"
+
+class QTimer;
+class QWidget;
+
+class CQtMainWindow final : public IMainWindow {
+ public:
+  // `onTopmost` hears when the window moves between bands; `onDestroyed` after the
+  // handler's OnDestroy.
+  CQtMainWindow(const SMainWindowDesc& desc, IMainWindowHandler& handler,
+                std::function<void(CQtMainWindow&, bool)> onTopmost,
+                std::function<void(CQtMainWindow&)> onDestroyed);
+  ~CQtMainWindow() override;
+
+  void PostAppMessage(uint32_t message, intptr_t param) override;
+  void Destroy() override;
+  void BringToForeground() override;
+  void SetTopmost(bool topmost) override;
+  void StartTimer(int timerId, uint32_t intervalMs) override;
+  void StopTimer(int timerId) override;
+
+  IMainWindowHandler& Handler() { return handler_; }
+  bool Alive() const { return alive_.load(std::memory_order_acquire); }
+
+ private:
+  IMainWindowHandler& handler_;
+  std::function<void(CQtMainWindow&, bool)> onTopmost_;
+  std::function<void(CQtMainWindow&)> onDestroyed_;
+  QObject receiver_;  // lives on the GUI thread: posted messages arrive through it
+  std::unique_ptr<QWidget> widget_;
+  std::map<int, std::unique_ptr<QTimer>> timers_;
+  std::atomic<bool> alive_{true};
+};

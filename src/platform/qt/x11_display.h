@@ -1,0 +1,49 @@
+#pragma once
+// A connection of our own to the X server, beside Qt's: the window census over every
+// process, the pointer's position and buttons, and whether a compositor runs. Calls are
+// safe from any thread (one mutex), so the frame thread can sample the pointer while
+// the GUI thread works.
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "platform/geometry.h"
+
+struct xcb_connection_t;
+
+struct SPointerState {
+  SPoint position;
+  bool primaryDown = false;  // logical button 1: the right one when the buttons are swapped
+};
+
+class CX11Display {
+ public:
+  // Connects to $DISPLAY; Connected() is false when that fails.
+  CX11Display();
+  ~CX11Display();
+  CX11Display(const CX11Display&) = delete;
+  CX11Display& operator=(const CX11Display&) = delete;
+
+  bool Connected() const { return connection_ != nullptr; }
+  // Top-level windows (and the clients inside window manager frames), mapped or not,
+  // whose _NET_WM_NAME, or else WM_NAME, is exactly `utf8Title`. Costs a walk of the
+  // window tree: a few round trips.
+  int CountWindowsTitled(const std::string& utf8Title);
+  // One round trip; nothing when the server does not answer.
+  std::optional<SPointerState> Pointer();
+  // Whether a compositing manager owns the screen's _NET_WM_CM_S selection.
+  bool CompositorRunning();
+
+ private:
+  uint32_t Atom(const char* name);
+  int CountTitledBelow(uint32_t window, const std::string& title, int depth);
+
+  std::mutex mutex_;
+  xcb_connection_t* connection_ = nullptr;
+  int screenNumber_ = 0;
+  uint32_t root_ = 0;
+  uint32_t netWmName_ = 0;
+  uint32_t utf8String_ = 0;
+  uint32_t compositorSelection_ = 0;
+};

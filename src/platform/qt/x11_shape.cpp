@@ -1,0 +1,85 @@
+#include "platform/qt/x11_shape.h"
+
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <cstdlib>
+
+namespace {
+
+xcb_connection_t* QtConnection() {
+  auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+bool QueryShapeExtension() {
+  xcb_connection_t* connection = QtConnection();
+  if (connection == nullptr) return false;
+  xcb_shape_query_version_reply_t* reply =
+      xcb_shape_query_version_reply(connection, xcb_shape_query_version(connection), nullptr);
+  const bool present = reply != nullptr;
+  std::free(reply);
+  return present;
+}
+
+}  // namespace
+
+bool X11ShapesAvailable() {
+  static const bool available = QueryShapeExtension();
+  return available;
+}
+
+void ApplyX11Shape(uint32_t window, const std::vector<SShapeRect>& rects, bool bounding) {
+  if (!X11ShapesAvailable()) return;
+  xcb_connection_t* connection = QtConnection();
+  static_assert(sizeof(SShapeRect) == sizeof(xcb_rectangle_t));
+  const auto* list = reinterpret_cast<const xcb_rectangle_t*>(rects.data());
+  const auto count = static_cast<uint32_t>(rects.size());
+  xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
+                       window, 0, 0, count, list);
+  if (bounding) {
+    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
+                         XCB_CLIP_ORDERING_UNSORTED, window, 0, 0, count, list);
+  } else {
+    xcb_shape_mask(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, window, 0, 0, XCB_NONE);
+  }
+}
+
+void StackX11WindowBelow(uint32_t window, uint32_t sibling) {
+  xcb_connection_t* connection = QtConnection();
+  if (connection == nullptr) return;
+  const uint32_t values[] = {sibling, XCB_STACK_MODE_BELOW};
+  xcb_configure_window(connection, window, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
+  xcb_flush(connection);
+}
+
+void MoveX11Window(uint32_t window, int x, int y) {
+  xcb_connection_t* connection = QtConnection();
+  if (connection == nullptr) return;
+  // The protocol takes the coordinates as 32-bit values holding 16-bit signed numbers.
+  const uint32_t values[] = {static_cast<uint32_t>(static_cast<int16_t>(x)),
+                             static_cast<uint32_t>(static_cast<int16_t>(y))};
+  xcb_configure_window(connection, window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
+}
+
+void FlushX11() {
+  if (xcb_connection_t* connection = QtConnection()) xcb_flush(connection);
+}
+
+uint32_t QtX11EventMask(uint32_t window) {
+  xcb_connection_t* connection = QtConnection();
+  if (connection == nullptr) return 0;
+  xcb_get_window_attributes_reply_t* reply =
+      xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr);
+  const uint32_t mask = reply != nullptr ? reply->your_event_mask : 0;
+  std::free(reply);
+  return mask;
+}
+
+void SetX11StructureEvents(uint32_t window, uint32_t qtMask, bool on) {
+  xcb_connection_t* connection = QtConnection();
+  if (connection == nullptr || qtMask == 0) return;
+  const uint32_t mask = on ? qtMask : qtMask & ~uint32_t{XCB_EVENT_MASK_STRUCTURE_NOTIFY};
+  xcb_change_window_attributes(connection, window, XCB_CW_EVENT_MASK, &mask);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// Shapes, stacking and moves of our own X windows, through Qt's connection to the
+// server (GUI thread only). The requests go out at the next FlushX11, or when Qt's
+// event loop flushes before it waits.
+#include <cstdint>
+#include <vector>
+
+#include "platform/qt/alpha_shape.h"
+
+// Whether the session runs on X11 with the SHAPE extension; false on other Qt platforms,
+// where windows keep their full rectangle.
+bool X11ShapesAvailable();
+// Sets the window's input shape to `rects` (clicks elsewhere reach what lies below) and,
+// when `bounding`, its bounding shape too (nothing of the window shows elsewhere);
+// otherwise the bounding shape is reset to the whole window.
+void ApplyX11Shape(uint32_t window, const std::vector<SShapeRect>& rects, bool bounding);
+// Stacks `window` directly below `sibling`; both must be children of the root.
+void StackX11WindowBelow(uint32_t window, uint32_t sibling);
+// Moves the window without Qt's geometry handling, which would also rewrite its size
+// hints (a property change and an event more for every move); Qt learns the new place
+// from the server's notification.
+void MoveX11Window(uint32_t window, int x, int y);
+void FlushX11();
+// The events Qt's connection selected on the window (a round trip); 0 when unknown.
+uint32_t QtX11EventMask(uint32_t window);
+// Whether the window's moves reach Qt: Qt needs the server's structure notifications for
+// showing, hiding and resizing, but not for the moves we make ourselves, which would
+// otherwise cost an event (and a wake-up of two threads) each, thirty times a second for
+// every walking character. `qtMask` is what QtX11EventMask answered.
+void SetX11StructureEvents(uint32_t window, uint32_t qtMask, bool on);
