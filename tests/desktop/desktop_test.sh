@@ -163,11 +163,12 @@ check "the press and drag on the character never reached the window below" $?
 kill "$counter_pid" 2>/dev/null
 
 # --- 4. the tray icon and its menu ---------------------------------------------------
-tray_icon=""
-for id in $(xdotool search --class trayer 2>/dev/null); do
-  children=$(xwininfo -children -id "$id" 2>/dev/null | grep -c '^ *0x')
-  [ "$children" -gt 0 ] && tray_icon=$(xwininfo -children -id "$id" | grep '^ *0x' | head -n 1 | awk '{print $1}')
-done
+# The icon docks as a window of ours (class "zelvotta") inside trayer's panel.
+tray_icon="$(xwininfo -root -tree | awk '
+  { depth = match($0, /[^ ]/) }
+  inside && depth <= panel_depth { exit }
+  /"panel": \("panel" "trayer"\)/ { inside = 1; panel_depth = depth; next }
+  inside && /"zelvotta": \("zelvotta" "zelvotta"\)/ { print $1; exit }')"
 [ -n "$tray_icon" ]
 check "the notification icon is in the tray host" $?
 if [ -n "$tray_icon" ]; then

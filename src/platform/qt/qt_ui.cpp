@@ -24,6 +24,9 @@
 
 namespace {
 
+// How often the program looks for a tray host that came after it.
+constexpr int kTrayWatchMs = 2000;
+
 // Both coordinates in one word, so a reader never sees x of one move and y of another.
 uint64_t PackPoint(QPoint p) {
   return (uint64_t{static_cast<uint32_t>(p.x())} << 32) | static_cast<uint32_t>(p.y());
@@ -95,6 +98,22 @@ void CQtUi::PostQuit(int code) {
 }
 
 bool CQtUi::AddTrayIcon(IMainWindow& owner, const std::u16string& tip) {
+  MakeTrayIcon(owner, tip);
+  // A tray host that starts after the program (or restarts) gets a new icon: Qt's icon
+  // stays undocked when there was no tray to dock in.
+  trayWatch_ = std::make_unique<QTimer>();
+  QObject::connect(trayWatch_.get(), &QTimer::timeout, [this, &owner, tip] {
+    const bool available = QSystemTrayIcon::isSystemTrayAvailable();
+    if (available && !trayAvailable_) MakeTrayIcon(owner, tip);
+    trayAvailable_ = available;
+  });
+  trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
+  trayWatch_->start(kTrayWatchMs);
+  return true;
+}
+
+void CQtUi::MakeTrayIcon(IMainWindow& owner, const std::u16string& tip) {
+  if (tray_) tray_->hide();
   tray_ = std::make_unique<QSystemTrayIcon>(TrayIconImage());
   tray_->setToolTip(ToQString(tip));
   QObject::connect(tray_.get(), &QSystemTrayIcon::activated, [&owner](QSystemTrayIcon::ActivationReason reason) {
@@ -102,10 +121,10 @@ bool CQtUi::AddTrayIcon(IMainWindow& owner, const std::u16string& tip) {
     if (reason == QSystemTrayIcon::Context) owner.PostAppMessage(kTrayMessage, kTrayRightButtonDown);
   });
   tray_->show();
-  return true;
 }
 
 void CQtUi::RemoveTrayIcon(IMainWindow&) {
+  trayWatch_.reset();
   if (tray_) tray_->hide();
   tray_.reset();
 }

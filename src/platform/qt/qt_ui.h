@@ -21,6 +21,7 @@ class IClock;
 class ITraceSink;
 class QMenu;
 class QSystemTrayIcon;
+class QTimer;
 
 class CQtUi final : public IUserInterface {
  public:
@@ -55,6 +56,7 @@ class CQtUi final : public IUserInterface {
 
  private:
   void RunWorker(IFrameWorker& worker);
+  void MakeTrayIcon(IMainWindow& owner, const std::u16string& tip);
   void SampleQtCursor();
 
   IClock& clock_;
@@ -68,6 +70,8 @@ class CQtUi final : public IUserInterface {
   std::vector<std::unique_ptr<CQtAreaWindow>> areaWindows_;
   std::atomic<CQtMainWindow*> mainWindow_{nullptr};
   std::unique_ptr<QSystemTrayIcon> tray_;
+  std::unique_ptr<QTimer> trayWatch_;
+  bool trayAvailable_ = false;
   QMenu* openMenu_ = nullptr;  // GUI thread
   std::atomic<bool> menuShowing_{false};
   // Without an X connection of our own the GUI thread keeps the cursor position here.
