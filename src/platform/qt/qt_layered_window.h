@@ -61,6 +61,7 @@ class CQtLayeredWindow final : public ILayeredWindow {
   const std::vector<uint32_t>& ShownPixels() const { return shown_.pixels; }
   int ShownWidth() const { return shown_.width; }
   int ShownHeight() const { return shown_.height; }
+  SPoint ShownPosition() const { return shownPosition_; }
 
  private:
   struct SFrameSlot {
