@@ -5,7 +5,7 @@
 
 inline constexpr std::u16string_view kProductVersion = u"1.61";
 inline constexpr std::u16string_view kProductWebAddress = u"https://github.com/zelvotta/zelvotta";
-inline constexpr std::u16string_view kProductRightsLine = u"Copyright (c) 2026 The Zelvotta authors. MIT License.";
+inline constexpr std::u16string_view kProductRightsLine = u"Copyright (c) 2026 The Zelvotta authors";
 inline constexpr std::u16string_view kProductTermsNotice =
     u"Using Zelvotta means accepting the licence terms below.";
 

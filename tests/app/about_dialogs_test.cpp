@@ -39,7 +39,7 @@ TEST(AboutDialogs, TheApplicationsBoxHoldsTheProductTextsTheTermsAndTheLogo) {
             (std::vector<std::u16string>{
                 u"", u"Version:", u"1.61", u"Website:",
                 u"<a href=\"https://github.com/zelvotta/zelvotta\">https://github.com/zelvotta/zelvotta</a>",
-                u"Copyright (c) 2026 The Zelvotta authors. MIT License.",
+                u"Copyright (c) 2026 The Zelvotta authors",
                 u"Using Zelvotta means accepting the licence terms below.", u"ライセンス", u"", u"OK"}));
   EXPECT_EQ(ControlOf(dialog, kAppAboutLinkId)->url, u"https://github.com/zelvotta/zelvotta");
   const SDialogControl& terms = *ControlOf(dialog, 1025);
