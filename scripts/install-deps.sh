@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running Zelvotta need.
+# Installs the Debian packages that building, testing and running Zelvotta need; with
+# the argument "mingw" also those of the Windows cross build.
 # Does nothing when they are all present; runs as root or through sudo, never asks.
 set -euo pipefail
 
@@ -12,8 +13,12 @@ packages=(
   libopenal-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-dejavu-core
   qt6-base-dev qt6-qpa-plugins libxcb1-dev libxcb-shape0-dev
-  xvfb xcompmgr trayer xdotool imagemagick x11-utils x11-xserver-utils python3
+  xvfb xauth xcompmgr trayer xdotool imagemagick x11-utils x11-xserver-utils python3
 )
+# The Windows cross build and Wine, for `scripts/test.sh mingw` (install-deps.sh mingw).
+if [ "${1:-}" = "mingw" ]; then
+  packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 patch)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

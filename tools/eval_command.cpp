@@ -9,7 +9,13 @@
 #include <string>
 
 #include "commands.h"
+#ifdef _WIN32
+#include "platform/win32/win32_system_info.h"
+using CMachineSystemInfo = CWin32SystemInfo;
+#else
 #include "platform/headless/system_info_linux.h"
+using CMachineSystemInfo = CLinuxSystemInfo;
+#endif
 #include "script/name_tables.h"
 #include "script/position_expression.h"
 #include "script/script_error.h"
@@ -116,7 +122,7 @@ std::string EvaluateLine(const std::string& line, SEvalOptions& options, CScript
 
 int RunEvalCommand(const ToolArguments& arguments) {
   // The date and machine figures are today's unless --time fixes the date.
-  CLinuxSystemInfo systemInfo;
+  CMachineSystemInfo systemInfo;
   SystemStatus().Refresh(systemInfo);
 
   SEvalOptions options;

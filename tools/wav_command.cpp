@@ -7,13 +7,21 @@
 #include "commands.h"
 #include "media/sound_load.h"
 #include "media/sound_manager.h"
+#ifndef _WIN32
 #include "platform/openal/openal_audio.h"
+#endif
 #include "support/utf.h"
 
 namespace {
 
 constexpr char kWavUsage[] = "usage: zelvotta-tool wav FILE [--play]\n";
 
+#ifdef _WIN32
+int PlayOnce(const std::u16string&, const CSoundLoad&) {
+  std::fputs("zelvotta-tool wav: cannot play: the Windows build has no audio output yet\n", stderr);
+  return 1;
+}
+#else
 int PlayOnce(const std::u16string& path, const CSoundLoad& sound) {
   COpenAlAudio audio;
   CSoundManager channel(audio);
@@ -31,6 +39,7 @@ int PlayOnce(const std::u16string& path, const CSoundLoad& sound) {
   channel.StopAndRelease();
   return 0;
 }
+#endif
 
 }  // namespace
 

@@ -38,7 +38,7 @@ std::u16string Utf16FromPath(const fs::path& path) {
   if constexpr (kNativeBackslash) {
     return path.u16string();
   } else {
-    return FromUtf8(path.native());
+    return FromUtf8(path.string());  // POSIX: the native narrow string itself
   }
 }
 

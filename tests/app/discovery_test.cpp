@@ -34,14 +34,22 @@ TEST(Discovery, KeepsFoldersInListingOrderAndSkipsTheRest) {
   app.MakeFolder("Characters/Bob");
   app.MakeFolder("Characters/_hidden");
   app.MakeFolder("Characters/alice");
-  app.MakeFolder("Characters/Alice");  // differs only in case: a different name
+#ifndef _WIN32
+  app.MakeFolder("Characters/Alice");  // differs only in case: a different name here
+#endif
   app.WriteBytes("Characters/notes.txt", "");
 
-  // Listed as a Windows file system lists them, whatever the order on disk.
+  // Listed as a Windows file system lists them, whatever the order on disk. (Windows
+  // itself keeps names that differ only in case as one folder.)
   const SDiscovery found = DiscoverCharacters(ApplicationFolder(app));
   EXPECT_TRUE(found.found);
+#ifdef _WIN32
+  EXPECT_EQ(found.names, (std::vector<std::u16string>{u"alice", u"Bob"}));
+  EXPECT_EQ(found.count, 2);
+#else
   EXPECT_EQ(found.names, (std::vector<std::u16string>{u"Alice", u"alice", u"Bob"}));
   EXPECT_EQ(found.count, 3);
+#endif
 }
 
 TEST(Discovery, UsesOnlyTheFirstFifteenButKeepsEveryName) {

@@ -1,10 +1,7 @@
 #pragma once
 // Runs zelvotta-tool as a child process with its own runtime folder, so tests that start
 // several copies see each other and nothing else.
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
@@ -13,6 +10,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "child_process.h"
 
 struct SToolResult {
   int exitCode = -1;
@@ -24,58 +23,40 @@ class ToolProcess {
   ToolProcess(std::filesystem::path runtimeFolder, std::filesystem::path errorFile)
       : runtimeFolder_(std::move(runtimeFolder)), errorFile_(std::move(errorFile)) {}
 
-  // Starts `zelvotta-tool` with `arguments`; returns at once.
+  // Starts `zelvotta-tool` with `arguments`; returns at once. Standard input is the null
+  // device; standard output is collected and dropped.
   void Start(const std::vector<std::string>& arguments) {
     std::filesystem::create_directories(runtimeFolder_);
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      const int error = ::open(errorFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      ::dup2(error, 2);
-      const int devNull = ::open("/dev/null", O_RDWR);
-      ::dup2(devNull, 0);
-      ::dup2(devNull, 1);
-      ::setenv("XDG_RUNTIME_DIR", runtimeFolder_.c_str(), 1);
-      std::vector<char*> argv{const_cast<char*>(ZV_TOOL_PATH)};
-      for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-      argv.push_back(nullptr);
-      ::execv(ZV_TOOL_PATH, argv.data());
-      ::_exit(127);
-    }
+    SChildOptions options;
+    options.program = ZV_TOOL_PATH;
+    options.arguments = arguments;
+    options.environment = {{"XDG_RUNTIME_DIR", runtimeFolder_.string()}};
+    if (!child_.Start(options)) ADD_FAILURE() << child_.Failure();
   }
 
-  // Waits for the child and collects its exit code and standard error.
+  // Waits for the child and collects its exit code and standard error, which is also
+  // left in the error file beside the run's other files.
   SToolResult Wait() {
+    const SChildResult child = child_.Wait();
+    if (child.started && !child.failure.empty()) ADD_FAILURE() << child.failure;
     SToolResult result;
-    int status = 0;
-    if (pid_ > 0 && ::waitpid(pid_, &status, 0) == pid_) {
-      result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    pid_ = -1;
-    std::ifstream in(errorFile_, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    result.standardError = text.str();
+    result.exitCode = child.exitCode;
+    result.standardError = ChildText(child.errors);
+    std::ofstream(errorFile_, std::ios::binary) << child.errors;
     return result;
   }
 
-  void Kill() {
-    if (pid_ > 0) ::kill(pid_, SIGKILL);
-  }
+  void Kill() { child_.Kill(); }
 
   SToolResult Run(const std::vector<std::string>& arguments) {
     Start(arguments);
     return Wait();
   }
 
-  ~ToolProcess() {
-    Kill();
-    if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
-  }
-
  private:
   std::filesystem::path runtimeFolder_;
   std::filesystem::path errorFile_;
-  pid_t pid_ = -1;
+  CChildProcess child_;  // kills and waits for a child still running when this goes
 };
 
 // Waits until `file` contains `text`, up to `limit`; false on time-out.

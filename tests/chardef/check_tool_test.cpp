@@ -2,12 +2,12 @@
 // where each faulty block was written, exit codes, and the characters we ship.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "temp_folder.h"
+#include "child_process.h"
 
 namespace {
 
@@ -16,15 +16,21 @@ struct SToolOutput {
   std::string text;
 };
 
-SToolOutput RunCheck(const std::string& arguments) {
-  SToolOutput output;
-  FILE* pipe = ::popen((std::string(ZV_TOOL_PATH) + " check " + arguments + " 2>/dev/null").c_str(), "r");
-  if (pipe == nullptr) return output;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output.text += buffer;
-  const int status = ::pclose(pipe);
-  output.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return output;
+// zelvotta-tool check with `arguments`; its standard output, standard error dropped.
+SToolOutput RunCheck(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), "check");
+  const SChildResult run = RunChild({.program = ZV_TOOL_PATH, .arguments = arguments});
+  EXPECT_TRUE(run.failure.empty()) << run.failure;
+  return {run.exitCode, ChildText(run.output)};
+}
+
+// A script file as the tool names it: with this system's folder separator, so editors
+// can open FILE:LINE.
+std::string ScriptFile(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = static_cast<char>(std::filesystem::path::preferred_separator);
+  }
+  return path;
 }
 
 constexpr std::string_view kHiddenFunction =
@@ -48,7 +54,12 @@ class CheckToolTest : public ::testing::Test {
     Write("_Skipped/Scripts/a.func", "not read");
   }
   void Write(const std::string& relative, std::string_view bytes) { app_.WriteBytes("Characters/" + relative, bytes); }
-  std::string AppDir() const { return "--app-dir '" + app_.Native().string() + "'"; }
+  // --app-dir naming the test's application folder, then `more`.
+  std::vector<std::string> AppDir(std::initializer_list<std::string> more = {}) const {
+    std::vector<std::string> arguments{"--app-dir", app_.NativeString()};
+    arguments.insert(arguments.end(), more);
+    return arguments;
+  }
 
   CTempFolder app_;
 };
@@ -61,29 +72,29 @@ TEST_F(CheckToolTest, AnswersOneLinePerCharacterInDiscoveryOrder) {
             "error Bad Badのoneに不正なFuncTypeが設定されています。\n"
             "error Empty Emptyのスクリプト命令が存在しません。\n"
             "ok Good\n");
-  const SToolOutput good = RunCheck(AppDir() + " Good");
+  const SToolOutput good = RunCheck(AppDir({"Good"}));
   EXPECT_EQ(good.exitCode, 0);
   EXPECT_EQ(good.text, "ok Good\n");
 }
 
 TEST_F(CheckToolTest, AllErrorsGivesEveryFaultWithItsBlock) {
-  const SToolOutput output = RunCheck(AppDir() + " --all-errors Bad Good");
+  const SToolOutput output = RunCheck(AppDir({"--all-errors", "Bad", "Good"}));
   EXPECT_EQ(output.exitCode, 1);
   // Every register error in build order, then the first failed check; b.func is read
   // before the folder deeper/.
   EXPECT_EQ(output.text,
-            "error Bad Scripts/deeper/z.func:7 BadのmBadのnone.pngを読み込めませんでした。\n"
-            "error Bad Scripts/deeper/z.func:1 Badのoneに不正なFuncTypeが設定されています。\n"
-            "error Bad Scripts/b.func:1 BadのtwoのFuncListTimerに存在しない関数nobodyが指定されています。\n"
+            "error Bad " + ScriptFile("Scripts/deeper/z.func") + ":7 BadのmBadのnone.pngを読み込めませんでした。\n"
+            "error Bad " + ScriptFile("Scripts/deeper/z.func") + ":1 Badのoneに不正なFuncTypeが設定されています。\n"
+            "error Bad " + ScriptFile("Scripts/b.func") + ":1 BadのtwoのFuncListTimerに存在しない関数nobodyが指定されています。\n"
             "ok Good\n");
 }
 
 TEST_F(CheckToolTest, RejectsBadArgumentsAndEmptyApplicationFolders) {
-  EXPECT_EQ(RunCheck(AppDir() + " --bogus").exitCode, 2);
-  EXPECT_EQ(RunCheck("--app-dir").exitCode, 2);
-  EXPECT_EQ(RunCheck("--app-dir '" + (app_.Native() / "missing").string() + "'").exitCode, 2);
+  EXPECT_EQ(RunCheck(AppDir({"--bogus"})).exitCode, 2);
+  EXPECT_EQ(RunCheck({"--app-dir"}).exitCode, 2);
+  EXPECT_EQ(RunCheck({"--app-dir", (app_.Native() / "missing").string()}).exitCode, 2);
   CTempFolder empty;
-  const SToolOutput none = RunCheck("--app-dir '" + empty.Native().string() + "'");
+  const SToolOutput none = RunCheck({"--app-dir", empty.NativeString()});
   EXPECT_EQ(none.exitCode, 1);
   EXPECT_EQ(none.text, "");
 }
@@ -91,7 +102,7 @@ TEST_F(CheckToolTest, RejectsBadArgumentsAndEmptyApplicationFolders) {
 // The source tree's "characters" folder stands for "Characters" (names match without case
 // when the exact one is missing).
 TEST(CheckToolShipped, TheShippedCharactersLoad) {
-  const SToolOutput output = RunCheck(std::string("--app-dir '") + ZV_SHIPPED_APP_DIR + "' --all-errors");
+  const SToolOutput output = RunCheck({"--app-dir", ZV_SHIPPED_APP_DIR, "--all-errors"});
   EXPECT_EQ(output.exitCode, 0);
   EXPECT_EQ(output.text, "ok Hopper\nok Walker\n");
 }

@@ -3,22 +3,71 @@
 #include "platform/headless/named_lock.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "platform/headless/runtime_dir.h"
 #include "probe_process.h"
 #include "temp_folder.h"
+#ifdef _WIN32
+#include "platform/headless/wide_path.h"
+#endif
 
 namespace {
 
 using namespace std::chrono_literals;
+
+// The variable's value in UTF-8; nullopt when it is not set.
+std::optional<std::string> Variable(const char* name) {
+#ifdef _WIN32
+  const wchar_t* value = ::_wgetenv(WidePath(name).c_str());
+  if (value == nullptr) return std::nullopt;
+  return Utf8Path(value);
+#else
+  const char* value = std::getenv(name);
+  if (value == nullptr) return std::nullopt;
+  return value;
+#endif
+}
+
+// Sets the variable, or removes it for nullopt.
+void SetVariable(const char* name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+  ::_wputenv_s(WidePath(name).c_str(), value ? WidePath(*value).c_str() : L"");
+#else
+  if (value) {
+    ::setenv(name, value->c_str(), 1);
+  } else {
+    ::unsetenv(name);
+  }
+#endif
+}
+
+// Makes `link` a symbolic link to the folder `target`; false where the system does not
+// let this user make one that it then reports as a link.
+bool MakeFolderLink(const std::filesystem::path& target, const std::filesystem::path& link) {
+#ifdef _WIN32
+  if (!::CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                             SYMBOLIC_LINK_FLAG_DIRECTORY |
+                                 SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE)) {
+    return false;
+  }
+  const DWORD attributes = ::GetFileAttributesW(link.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+#else
+  std::filesystem::create_directory_symlink(target, link);
+  return true;
+#endif
+}
 
 // Waits on `lock` on a thread of its own, so a test can see whether the wait blocks.
 class CWaiter {
@@ -60,11 +109,23 @@ TEST(NamedLockFileName, KeepsSafeCharactersAndEscapesTheRest) {
     std::u16string name;
     std::string expected;
   } cases[] = {
-      {u"Zelvotta_Mutex", "Zelvotta_Mutex"},
       {u"a/b", "a%2Fb"},
       {u"..", "%2E%2E"},
-      {u"Local\\x y", "Local%5Cx%20y"},
       {u"\u732B", "%E7%8C%AB"},
+#ifdef _WIN32
+      // Names differing only in case stay apart on a file system that ignores case, and
+      // device names do not open the device.
+      {u"Zelvotta_Mutex", "%5Aelvotta_%4Dutex"},
+      {u"Local\\x y", "%4Cocal%5Cx%20y"},
+      {u"con", "%63on"},
+      {u"CON", "%43%4F%4E"},
+      {u"lpt1", "%6Cpt1"},
+      {u"nul2", "nul2"},
+#else
+      {u"Zelvotta_Mutex", "Zelvotta_Mutex"},
+      {u"Local\\x y", "Local%5Cx%20y"},
+      {u"con", "con"},
+#endif
   };
   for (const auto& c : cases) EXPECT_EQ(EncodeLockFileName(c.name), c.expected);
 }
@@ -91,8 +152,9 @@ TEST(NamedLock, SecondOpenInTheSameProcessSeesItExisting) {
   SNamedLockResult second = OpenNamedLock(dir.NativeString(), u"guard", true);
   ASSERT_NE(second.lock, nullptr);
   EXPECT_TRUE(second.alreadyExisted);
-  // A different name is a different lock.
+  // A different name is a different lock, also when it differs only in case.
   EXPECT_FALSE(OpenNamedLock(dir.NativeString(), u"other", false).alreadyExisted);
+  EXPECT_FALSE(OpenNamedLock(dir.NativeString(), u"Guard", false).alreadyExisted);
 
   first.lock.reset();
   second.lock.reset();
@@ -162,6 +224,11 @@ TEST(RuntimeDir, CreatesAPrivateFolderAndTightensAnOpenOne) {
   CTempFolder dir;
   const std::string fresh = dir.NativeString() + "/fresh";
   ASSERT_TRUE(EnsurePrivateDir(fresh));
+#ifdef _WIN32
+  // The folder keeps the ACL it inherits; one that exists is taken as it is.
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Native() / "fresh"));
+  ASSERT_TRUE(EnsurePrivateDir(fresh));
+#else
   struct stat info {};
   ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0700u);
@@ -170,53 +237,50 @@ TEST(RuntimeDir, CreatesAPrivateFolderAndTightensAnOpenOne) {
   ASSERT_TRUE(EnsurePrivateDir(fresh));
   ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0700u);
+#endif
   EXPECT_EQ(ResolveRuntimeDir(fresh), fresh);
 }
 
 TEST(RuntimeDir, RefusesLinksFilesAndMissingParents) {
   CTempFolder dir;
-  const std::string target = dir.NativeString() + "/target";
-  ASSERT_TRUE(EnsurePrivateDir(target));
-  const std::string link = dir.NativeString() + "/link";
-  std::filesystem::create_directory_symlink(target, link);
-  EXPECT_FALSE(EnsurePrivateDir(link));
-  EXPECT_EQ(ResolveRuntimeDir(link), "");
-
   const std::string file = dir.NativeString() + "/file";
-  std::FILE* created = std::fopen(file.c_str(), "w");
-  ASSERT_NE(created, nullptr);
-  std::fclose(created);
+  dir.WriteBytes("file", "");
   EXPECT_FALSE(EnsurePrivateDir(file));
   EXPECT_FALSE(EnsurePrivateDir(dir.NativeString() + "/missing/child"));
+
+  ASSERT_TRUE(EnsurePrivateDir(dir.NativeString() + "/target"));
+  if (!MakeFolderLink(dir.Native() / "target", dir.Native() / "link")) {
+    GTEST_SKIP() << "this user cannot make a folder link here";
+  }
+  const std::string link = dir.NativeString() + "/link";
+  EXPECT_FALSE(EnsurePrivateDir(link));
+  EXPECT_EQ(ResolveRuntimeDir(link), "");
 }
 
 TEST(RuntimeDir, DefaultIsUnderTheUsersRuntimeFolderWhenThatIsUsable) {
   CTempFolder dir;
-  const char* saved = std::getenv("XDG_RUNTIME_DIR");
-  const std::string restore = saved ? saved : "";
+  const std::optional<std::string> saved = Variable("XDG_RUNTIME_DIR");
+#ifdef _WIN32
+  const std::string fallback = Variable("LOCALAPPDATA").value_or("") + "\\Zelvotta\\run";
+  const std::string own = dir.NativeString() + "\\zelvotta";
+#else
   const std::string fallback = "/tmp/zelvotta-" + std::to_string(::geteuid());
+  const std::string own = dir.NativeString() + "/zelvotta";
+#endif
   struct {
-    const char* value;
+    std::optional<std::string> value;
     std::string expected;
   } cases[] = {
-      {dir.NativeString().c_str(), dir.NativeString() + "/zelvotta"},
+      {dir.NativeString(), own},
       {"relative/path", fallback},
-      {"/nonexistent-runtime-folder", fallback},
-      {nullptr, fallback},
+      {dir.NativeString() + "/missing", fallback},
+      {std::nullopt, fallback},
   };
   for (const auto& c : cases) {
-    if (c.value) {
-      ::setenv("XDG_RUNTIME_DIR", c.value, 1);
-    } else {
-      ::unsetenv("XDG_RUNTIME_DIR");
-    }
-    EXPECT_EQ(ResolveRuntimeDir(""), c.expected) << (c.value ? c.value : "(unset)");
+    SetVariable("XDG_RUNTIME_DIR", c.value);
+    EXPECT_EQ(ResolveRuntimeDir(""), c.expected) << c.value.value_or("(unset)");
   }
-  if (saved) {
-    ::setenv("XDG_RUNTIME_DIR", restore.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_RUNTIME_DIR");
-  }
+  SetVariable("XDG_RUNTIME_DIR", saved);
 }
 
 }  // namespace

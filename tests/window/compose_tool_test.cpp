@@ -1,18 +1,18 @@
 // zelvotta-tool compose against the plain composition rules on images it loads itself.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "media/image_load.h"
 #include "media/png_writer.h"
 #include "support/file_system.h"
 #include "window/layer_merge.h"
 #include "window/scale_rules.h"
+#include "child_process.h"
 
 namespace {
 
@@ -21,15 +21,17 @@ struct SToolOutput {
   std::string text;
 };
 
-SToolOutput RunTool(const std::string& arguments) {
-  SToolOutput output;
-  FILE* pipe = ::popen((std::string(ZV_TOOL_PATH) + " compose " + arguments + " 2>/dev/null").c_str(), "r");
-  if (pipe == nullptr) return output;
-  char buffer[256];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output.text += buffer;
-  const int status = ::pclose(pipe);
-  output.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return output;
+// zelvotta-tool compose with `arguments`; its standard output, standard error dropped.
+SToolOutput RunTool(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), "compose");
+  const SChildResult run = RunChild({.program = ZV_TOOL_PATH, .arguments = arguments});
+  EXPECT_TRUE(run.failure.empty()) << run.failure;
+  return {run.exitCode, ChildText(run.output)};
+}
+
+std::vector<std::string> Joined(std::vector<std::string> head, const std::vector<std::string>& tail) {
+  head.insert(head.end(), tail.begin(), tail.end());
+  return head;
 }
 
 std::string OkLine(const CPixelSurface& surface) {
@@ -61,20 +63,21 @@ TEST_F(ComposeToolTest, ScalePrintsTheHashOfTheRulesResult) {
   ASSERT_TRUE(image.HasBitmap());
   const SImageView view{image.Pixels(), image.Width(), image.Width(), image.Height()};
   struct SCase {
-    const char* options;
+    std::vector<std::string> options;
     SScaleRequest request;
   } cases[] = {
-      {"--rect 1,1,5,3 --size 11x7 --filter bilinear --mirror 1",
+      {{"--rect", "1,1,5,3", "--size", "11x7", "--filter", "bilinear", "--mirror", "1"},
        {view, {1, 1, 5, 3}, 11, 7, EScaleFilter::Bilinear, 1, 1.0, {}}},
-      {"--size 3x2 --filter area --mirror 2 --opacity 0.5", {view, {0, 0, 7, 5}, 3, 2, EScaleFilter::AreaAverage, 2, 0.5, {}}},
-      {"", {view, {0, 0, 7, 5}, 7, 5, EScaleFilter::Nearest, 0, 1.0, {}}},
+      {{"--size", "3x2", "--filter", "area", "--mirror", "2", "--opacity", "0.5"},
+       {view, {0, 0, 7, 5}, 3, 2, EScaleFilter::AreaAverage, 2, 0.5, {}}},
+      {{}, {view, {0, 0, 7, 5}, 7, 5, EScaleFilter::Nearest, 0, 1.0, {}}},
   };
   for (const SCase& c : cases) {
     CPixelSurface expected(c.request.outWidth, c.request.outHeight);
     ScaleReference(c.request, expected.Pixels(), expected.Width());
-    const SToolOutput output = RunTool("scale " + Path("frame.png") + " " + c.options);
-    EXPECT_EQ(output.exitCode, 0) << c.options;
-    EXPECT_EQ(output.text, OkLine(expected)) << c.options;
+    const SToolOutput output = RunTool(Joined({"scale", Path("frame.png")}, c.options));
+    EXPECT_EQ(output.exitCode, 0) << ::testing::PrintToString(c.options);
+    EXPECT_EQ(output.text, OkLine(expected)) << ::testing::PrintToString(c.options);
   }
 }
 
@@ -84,8 +87,8 @@ TEST_F(ComposeToolTest, MergePrintsTheFrameSizedResultAndWritesIt) {
   CPixelSurface expected(7, 5);
   CopyFrame({frame.Pixels(), 7, 7, 5}, {0, 0, 7, 5}, expected);
   MergeLayer(expected, 7, 5, {layer.Pixels(), 4, 4, 3}, {1, 0, 3, 3}, -1, 3, kMirrorBoth);
-  const SToolOutput output = RunTool("merge " + Path("frame.png") + " " + Path("layer.png") +
-                                     " --src 1,0,3,3 --dst -1,3 --mirror 3 --out " + Path("merged.png"));
+  const SToolOutput output = RunTool({"merge", Path("frame.png"), Path("layer.png"), "--src", "1,0,3,3", "--dst", "-1,3",
+                                      "--mirror", "3", "--out", Path("merged.png")});
   EXPECT_EQ(output.exitCode, 0);
   EXPECT_EQ(output.text, OkLine(expected));
   EXPECT_TRUE(std::filesystem::exists(Path("merged.png")));
@@ -93,15 +96,31 @@ TEST_F(ComposeToolTest, MergePrintsTheFrameSizedResultAndWritesIt) {
 
 TEST_F(ComposeToolTest, RejectsBadArgumentsAndReportsUnreadableImages) {
   const std::string frame = Path("frame.png");
-  const char* bad[] = {"", "rotate " , "scale", "scale A B", "scale F --size 0x4", "scale F --size 4", "scale F --filter cubic",
-                       "scale F --mirror 4", "scale F --opacity 1.5", "scale F --opacity x", "scale F --rect 6,0,2,2",
-                       "scale F --rect 1,1,0,1", "scale F --bogus 1", "scale F --out", "merge F", "merge F F --dst 1",
-                       "merge F F --src 0,0,9,9"};
-  for (std::string arguments : bad) {
-    for (size_t at; (at = arguments.find('F')) != std::string::npos;) arguments.replace(at, 1, frame);
-    EXPECT_EQ(RunTool(arguments).exitCode, 2) << arguments;
+  // "F" stands for the frame's path.
+  const std::vector<std::string> bad[] = {{},
+                                          {"rotate"},
+                                          {"scale"},
+                                          {"scale", "A", "B"},
+                                          {"scale", "F", "--size", "0x4"},
+                                          {"scale", "F", "--size", "4"},
+                                          {"scale", "F", "--filter", "cubic"},
+                                          {"scale", "F", "--mirror", "4"},
+                                          {"scale", "F", "--opacity", "1.5"},
+                                          {"scale", "F", "--opacity", "x"},
+                                          {"scale", "F", "--rect", "6,0,2,2"},
+                                          {"scale", "F", "--rect", "1,1,0,1"},
+                                          {"scale", "F", "--bogus", "1"},
+                                          {"scale", "F", "--out"},
+                                          {"merge", "F"},
+                                          {"merge", "F", "F", "--dst", "1"},
+                                          {"merge", "F", "F", "--src", "0,0,9,9"}};
+  for (std::vector<std::string> arguments : bad) {
+    for (std::string& argument : arguments) {
+      if (argument == "F") argument = frame;
+    }
+    EXPECT_EQ(RunTool(arguments).exitCode, 2) << ::testing::PrintToString(arguments);
   }
-  const SToolOutput missing = RunTool("scale " + Path("missing.png"));
+  const SToolOutput missing = RunTool({"scale", Path("missing.png")});
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(missing.text, "fail\n");
 }

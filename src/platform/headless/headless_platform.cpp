@@ -8,7 +8,11 @@
 #include "platform/headless/layered_windows.h"
 #include "platform/headless/real_clock.h"
 #include "platform/headless/runtime_dir.h"
+#ifdef _WIN32
+#include "platform/win32/win32_system_info.h"
+#else
 #include "platform/headless/system_info_linux.h"
+#endif
 #include "platform/headless/text_headless.h"
 #include "platform/headless/trace_log.h"
 #include "platform/headless/virtual_clock.h"
@@ -49,7 +53,12 @@ CHeadlessPlatform::CHeadlessPlatform(SHeadlessOptions options)
   layered_ = std::make_unique<CHeadlessLayeredWindows>(*windows_);
   ui_ = std::make_unique<CHeadlessUi>(*clock, virtualClock_.get(), *windows_, *layered_, *trace_,
                                       options_.quitAfterFrames);
+  // The machine's real figures: the script language's status reads them in every run.
+#ifdef _WIN32
+  systemInfo_ = std::make_unique<CWin32SystemInfo>();
+#else
   systemInfo_ = std::make_unique<CLinuxSystemInfo>();
+#endif
   audio_ = std::make_unique<CHeadlessAudio>(*clock);
   // Against the wall clock a thread delivers the audio's notifications; on the virtual
   // clock every frame does, so runs stay repeatable.

@@ -17,7 +17,6 @@ class CHeadlessLayeredWindows;
 class CHeadlessProcess;
 class CHeadlessText;
 class CHeadlessUi;
-class CLinuxSystemInfo;
 class CTraceLog;
 class CVirtualClock;
 class CWindowRegistry;
@@ -75,7 +74,7 @@ class CHeadlessPlatform final : public IPlatform {
   // Before the user interface, which reaches the windows' handlers for menus.
   std::unique_ptr<CHeadlessLayeredWindows> layered_;
   std::unique_ptr<CHeadlessUi> ui_;
-  std::unique_ptr<CLinuxSystemInfo> systemInfo_;
+  std::unique_ptr<ISystemInfo> systemInfo_;
   std::unique_ptr<CHeadlessAudio> audio_;
   std::unique_ptr<CHeadlessText> text_;
 };

@@ -1,22 +1,25 @@
 #include "platform/headless/headless_process.h"
 
+#ifdef _WIN32
+#include "platform/win32/win32_process.h"
+#else
 #include <filesystem>
 #include <system_error>
+#endif
 
 #include "platform/headless/named_lock.h"
 #include "platform/headless/window_registry.h"
 #include "support/utf.h"
 
-namespace {
-
-// The running program's own path, for callers that did not name one.
+#ifdef _WIN32
+std::u16string OwnExecutablePath() { return CWin32Process().ExecutablePath(); }
+#else
 std::u16string OwnExecutablePath() {
   std::error_code error;
   const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
   return error ? std::u16string() : FromUtf8(path.string());
 }
-
-}  // namespace
+#endif
 
 CHeadlessProcess::CHeadlessProcess(std::string lockDir, CWindowRegistry& registry,
                                    std::u16string executablePath, SRect desktop)

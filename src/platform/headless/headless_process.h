@@ -1,11 +1,15 @@
 #pragma once
-// Process services on POSIX: named locks and the window census live in the private
-// runtime folder, so they reach every process of the user that uses the same folder.
+// Process services without a display: named locks and the window census live in the
+// private runtime folder, so they reach every process of the user that uses the same
+// folder.
 #include <string>
 
 #include "platform/process.h"
 
 class CWindowRegistry;
+
+// The running program's own path; empty when the system does not say.
+std::u16string OwnExecutablePath();
 
 class CHeadlessProcess final : public IProcessServices {
  public:

@@ -104,6 +104,31 @@ class CNamedLock final : public INamedLock {
   int myLevels_ = 0;  // levels taken through this handle
 };
 
+#ifdef _WIN32
+// Windows matches file names regardless of letter case, so capitals are escaped there
+// to keep "A" and "a" two locks; and a name it keeps for a device (CON, NUL, COM1 and
+// so on, also before an extension) would open the device, so such a name gets its
+// first letter escaped. Capitals are escaped already: only lower case needs the test.
+constexpr bool kEscapeCapitals = true;
+
+bool IsDeviceName(const std::string& encoded) {
+  if (encoded == "con" || encoded == "prn" || encoded == "aux" || encoded == "nul") return true;
+  return encoded.size() == 4 && (encoded.starts_with("com") || encoded.starts_with("lpt")) &&
+         encoded[3] >= '0' && encoded[3] <= '9';
+}
+
+std::string EscapeFirst(const std::string& encoded) {
+  char escape[4];
+  std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(encoded[0]));
+  return escape + encoded.substr(1);
+}
+#else
+constexpr bool kEscapeCapitals = false;
+
+bool IsDeviceName(const std::string&) { return false; }
+std::string EscapeFirst(const std::string& encoded) { return encoded; }
+#endif
+
 uint64_t Fnv1a(const std::string& bytes) {
   uint64_t hash = 0xcbf29ce484222325ull;
   for (unsigned char c : bytes) {
@@ -119,8 +144,8 @@ std::string EncodeLockFileName(const std::u16string& name) {
   const std::string utf8 = ToUtf8(name);
   std::string encoded;
   for (unsigned char c : utf8) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-        c == '-') {
+    if ((!kEscapeCapitals && c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+        (c >= '0' && c <= '9') || c == '_' || c == '-') {
       encoded += static_cast<char>(c);
     } else {
       char escape[4];
@@ -136,6 +161,7 @@ std::string EncodeLockFileName(const std::u16string& name) {
     encoded.resize(kMaxEncoded - 17);
     encoded += hash;
   }
+  if (IsDeviceName(encoded)) encoded = EscapeFirst(encoded);
   return encoded;
 }
 

@@ -1,7 +1,16 @@
 #include "platform/headless/trace_log.h"
 
+#ifdef _WIN32
+#include "platform/headless/wide_path.h"
+#endif
+
 CTraceLog::CTraceLog(const std::string& path) {
-  if (!path.empty()) file_ = std::fopen(path.c_str(), "wb");
+  if (path.empty()) return;
+#ifdef _WIN32
+  file_ = ::_wfopen(WidePath(path).c_str(), L"wb");
+#else
+  file_ = std::fopen(path.c_str(), "wb");
+#endif
 }
 
 CTraceLog::~CTraceLog() {

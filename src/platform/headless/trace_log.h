@@ -8,8 +8,8 @@
 
 class CTraceLog {
  public:
-  // Opens (truncating) `path` when it is not empty; a file that cannot be opened leaves
-  // the trace in memory only.
+  // Opens (truncating) `path`, UTF-8, when it is not empty; a file that cannot be
+  // opened leaves the trace in memory only.
   explicit CTraceLog(const std::string& path);
   ~CTraceLog();
   CTraceLog(const CTraceLog&) = delete;

@@ -1,19 +1,35 @@
 #pragma once
-// Owns one POSIX file descriptor and closes it on destruction; the flocks taken through
-// it end with it.
+// Owns one open file and closes it on destruction; the locks taken through it end with
+// it. A POSIX file descriptor, or on Windows a file handle.
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <utility>
+
+#ifdef _WIN32
+// A HANDLE, kept as void* so that this header needs no <windows.h>; null when closed.
+// Never wrap INVALID_HANDLE_VALUE, which CreateFileW returns on failure.
+using NativeFile = void*;
+inline constexpr NativeFile kNoFile = nullptr;
+inline bool IsOpenFile(NativeFile file) { return file != kNoFile; }
+void CloseNativeFile(NativeFile file);  // in file_lock_win32.cpp
+#else
+using NativeFile = int;
+inline constexpr NativeFile kNoFile = -1;
+inline bool IsOpenFile(NativeFile fd) { return fd >= 0; }
+inline void CloseNativeFile(NativeFile fd) { ::close(fd); }
+#endif
 
 class CUniqueFd {
  public:
   CUniqueFd() = default;
-  explicit CUniqueFd(int fd) : fd_(fd) {}
-  CUniqueFd(CUniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  explicit CUniqueFd(NativeFile fd) : fd_(fd) {}
+  CUniqueFd(CUniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, kNoFile)) {}
   CUniqueFd& operator=(CUniqueFd&& other) noexcept {
     if (this != &other) {
       Reset();
-      fd_ = std::exchange(other.fd_, -1);
+      fd_ = std::exchange(other.fd_, kNoFile);
     }
     return *this;
   }
@@ -21,13 +37,13 @@ class CUniqueFd {
   CUniqueFd& operator=(const CUniqueFd&) = delete;
   ~CUniqueFd() { Reset(); }
 
-  int Get() const { return fd_; }
-  bool Valid() const { return fd_ >= 0; }
+  NativeFile Get() const { return fd_; }
+  bool Valid() const { return IsOpenFile(fd_); }
   void Reset() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+    if (IsOpenFile(fd_)) CloseNativeFile(fd_);
+    fd_ = kNoFile;
   }
 
  private:
-  int fd_ = -1;
+  NativeFile fd_ = kNoFile;
 };

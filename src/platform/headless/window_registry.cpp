@@ -1,20 +1,103 @@
 #include "platform/headless/window_registry.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <filesystem>
+#include <vector>
+#else
 #include <dirent.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 
 #include "platform/headless/file_lock.h"
 #include "support/utf.h"
+#ifdef _WIN32
+#include "platform/headless/wide_path.h"
+#endif
 
 namespace {
 
 constexpr char kLockSuffix[] = ".lock";
 constexpr char kTitlesSuffix[] = ".titles";
+
+// The census's file operations, by UTF-8 name.
+#ifdef _WIN32
+unsigned long ProcessId() { return ::GetCurrentProcessId(); }
+
+void RemoveName(const std::string& path) { ::DeleteFileW(WidePath(path).c_str()); }
+
+// Replacing a file fails while another process reads it, which a census does for a few
+// microseconds at a time: try again for a while before giving up.
+bool RenameOver(const std::string& from, const std::string& to) {
+  const std::wstring source = WidePath(from);
+  const std::wstring target = WidePath(to);
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
+    ::Sleep(1);
+  }
+  return false;
+}
+
+std::filesystem::path StreamPath(const std::string& path) {
+  return std::filesystem::path(WidePath(path));
+}
+
+// The whole file, opened so that its owner can still replace or delete it meanwhile;
+// empty when it cannot be read.
+std::string ReadShared(const std::string& path) {
+  HANDLE file = ::CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  const CUniqueFd owned(file);
+  std::string content;
+  char buffer[4096];
+  DWORD read = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    content.append(buffer, read);
+  }
+  return content;
+}
+
+void ForEachName(const std::string& dir, const std::function<void(const std::string&)>& visit) {
+  std::error_code error;
+  std::filesystem::directory_iterator it(StreamPath(dir), error);
+  if (error) return;
+  // Take the names first: the visit may delete entries.
+  std::vector<std::string> names;
+  for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
+    if (error) break;
+    names.push_back(Utf8Path(it->path().filename().native()));
+  }
+  for (const std::string& name : names) visit(name);
+}
+#else
+long ProcessId() { return ::getpid(); }
+
+void RemoveName(const std::string& path) { ::unlink(path.c_str()); }
+
+bool RenameOver(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+const std::string& StreamPath(const std::string& path) { return path; }
+
+void ForEachName(const std::string& dir, const std::function<void(const std::string&)>& visit) {
+  DIR* listing = ::opendir(dir.c_str());
+  if (listing == nullptr) return;
+  while (const dirent* entry = ::readdir(listing)) visit(entry->d_name);
+  ::closedir(listing);
+}
+#endif
 
 bool EndsWith(const std::string& text, const std::string& suffix) {
   return text.size() > suffix.size() &&
@@ -23,10 +106,9 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
 
 std::string MakeStem() {
   std::random_device random;
-  char stem[64];
-  std::snprintf(stem, sizeof stem, "%ld-%08x%08x", static_cast<long>(::getpid()), random(),
-                random());
-  return stem;
+  char suffix[24];
+  std::snprintf(suffix, sizeof suffix, "-%08x%08x", random(), random());
+  return std::to_string(ProcessId()) + suffix;
 }
 
 }  // namespace
@@ -64,8 +146,8 @@ CWindowRegistry::CWindowRegistry(const std::string& dir) : stem_(MakeStem()) {
   const std::string pending = dir + "/" + stem_ + ".pending";
   CUniqueFd file = OpenLockFile(pending, true);
   if (!file.Valid() || !LockFile(file, ELockMode::Exclusive) ||
-      ::rename(pending.c_str(), (dir + "/" + stem_ + kLockSuffix).c_str()) != 0) {
-    ::unlink(pending.c_str());
+      !RenameOver(pending, dir + "/" + stem_ + kLockSuffix)) {
+    RemoveName(pending);
     return;
   }
   dir_ = dir;
@@ -74,8 +156,8 @@ CWindowRegistry::CWindowRegistry(const std::string& dir) : stem_(MakeStem()) {
 
 CWindowRegistry::~CWindowRegistry() {
   if (dir_.empty()) return;
-  ::unlink((dir_ + "/" + stem_ + kTitlesSuffix).c_str());
-  ::unlink((dir_ + "/" + stem_ + kLockSuffix).c_str());
+  RemoveName(dir_ + "/" + stem_ + kTitlesSuffix);
+  RemoveName(dir_ + "/" + stem_ + kLockSuffix);
 }
 
 int CWindowRegistry::Register(const std::u16string& title) {
@@ -96,19 +178,23 @@ void CWindowRegistry::WriteTitlesLocked() {
   const std::string path = dir_ + "/" + stem_ + kTitlesSuffix;
   const std::string temporary = path + ".tmp";
   {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    std::ofstream out(StreamPath(temporary), std::ios::binary | std::ios::trunc);
     for (const auto& [id, title] : titles_) out << EscapeTitleLine(ToUtf8(title)) << '\n';
     out.flush();
     if (!out) {
-      ::unlink(temporary.c_str());
+      RemoveName(temporary);
       return;
     }
   }
-  if (::rename(temporary.c_str(), path.c_str()) != 0) ::unlink(temporary.c_str());
+  if (!RenameOver(temporary, path)) RemoveName(temporary);
 }
 
 int CWindowRegistry::CountInFile(const std::string& path, const std::string& title) const {
+#ifdef _WIN32
+  std::istringstream in(ReadShared(path));
+#else
   std::ifstream in(path, std::ios::binary);
+#endif
   int count = 0;
   for (std::string line; std::getline(in, line);) {
     if (UnescapeTitleLine(line) == title) ++count;
@@ -123,26 +209,22 @@ int CWindowRegistry::CountTitled(const std::u16string& title) {
   for (const auto& [id, own] : titles_) count += own == title ? 1 : 0;
   if (dir_.empty()) return count;
 
-  DIR* listing = ::opendir(dir_.c_str());
-  if (listing == nullptr) return count;
   const std::string wanted = ToUtf8(title);
-  while (const dirent* entry = ::readdir(listing)) {
-    const std::string name = entry->d_name;
-    if (!EndsWith(name, kLockSuffix)) continue;
+  ForEachName(dir_, [&](const std::string& name) {
+    if (!EndsWith(name, kLockSuffix)) return;
     const std::string stem = name.substr(0, name.size() - (sizeof kLockSuffix - 1));
-    if (stem == stem_) continue;
+    if (stem == stem_) return;
     const std::string base = dir_ + "/" + stem;
     CUniqueFd other = OpenLockFile(base + kLockSuffix, false);
-    if (!other.Valid()) continue;
+    if (!other.Valid()) return;
     if (TryLockFile(other, ELockMode::Exclusive)) {
       // Its owner died without cleaning up: remove the pair while holding the lock.
-      ::unlink((base + kTitlesSuffix + ".tmp").c_str());
-      ::unlink((base + kTitlesSuffix).c_str());
-      ::unlink((base + kLockSuffix).c_str());
-      continue;
+      RemoveName(base + kTitlesSuffix + ".tmp");
+      RemoveName(base + kTitlesSuffix);
+      RemoveName(base + kLockSuffix);
+      return;
     }
     count += CountInFile(base + kTitlesSuffix, wanted);
-  }
-  ::closedir(listing);
+  });
   return count;
 }

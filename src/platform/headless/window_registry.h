@@ -1,10 +1,10 @@
 #pragma once
 // The census of titled top-level windows across the user's processes. Each registry
-// owns one pair of files in its folder: `<stem>.lock`, held with an exclusive flock for
-// the registry's life, and `<stem>.titles`, the UTF-8 titles of its windows, one per
-// line, replaced whole through a temporary file whenever they change. A census reads
-// every pair; a lock file that can be flocked belongs to a dead process, and its pair
-// is deleted and not counted.
+// owns one pair of files in its folder: `<stem>.lock`, held with an exclusive file lock
+// (file_lock.h) for the registry's life, and `<stem>.titles`, the UTF-8 titles of its
+// windows, one per line, replaced whole through a temporary file whenever they change.
+// A census reads every pair; a lock file that can be locked belongs to a dead process,
+// and its pair is deleted and not counted.
 #include <map>
 #include <mutex>
 #include <string>

@@ -2,22 +2,11 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <filesystem>
-#include <system_error>
 
+#include "platform/headless/headless_process.h"
 #include "platform/headless/named_lock.h"
 #include "platform/qt/x11_display.h"
 #include "support/utf.h"
-
-namespace {
-
-std::u16string OwnExecutablePath() {
-  std::error_code error;
-  const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::u16string() : FromUtf8(path.string());
-}
-
-}  // namespace
 
 CQtProcess::CQtProcess(std::string lockDir, CX11Display& display, std::u16string executablePath)
     : lockDir_(std::move(lockDir)),

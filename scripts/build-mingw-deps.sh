@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds the libraries the MinGW-w64 cross build needs and Debian ships no MinGW
+# package for, into build/mingw-deps/prefix:
+#  - libpng, from Debian's own source package (fetched with apt-get source into the
+#    build folder and kept there; Debian's patches applied), against libz-mingw-w64-dev;
+#  - GoogleTest, from Debian's googletest package (/usr/src/googletest).
+# Does nothing when both are built already.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+deps="$PWD/build/mingw-deps"
+prefix="$deps/prefix"
+toolchain="$PWD/cmake/mingw-w64.cmake"
+jobs="$(nproc)"
+
+if [ -f "$prefix/lib/libpng16.a" ] && [ -f "$prefix/lib/libgtest.a" ]; then exit 0; fi
+mkdir -p "$deps"
+
+# --- libpng from Debian's source package --------------------------------------------
+if [ ! -f "$prefix/lib/libpng16.a" ]; then
+  apt_dir="$deps/apt"
+  mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/source"
+  # A private source list: the machine's own apt configuration stays as it is.
+  suite="$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")"
+  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian $suite main" \
+    >"$apt_dir/sources.list"
+  apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=/dev/null"
+               -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o "Debug::NoLocking=1"
+               -o "APT::Sandbox::User=root")
+  if ! ls "$apt_dir/source"/libpng1.6_*.orig.tar.* >/dev/null 2>&1; then
+    echo "build-mingw-deps: fetching Debian's libpng1.6 source package"
+    apt-get -q "${apt_options[@]}" update >/dev/null
+    (cd "$apt_dir/source" && apt-get -q "${apt_options[@]}" source --download-only libpng1.6 >/dev/null)
+  fi
+  work="$deps/libpng-src"
+  rm -rf "$work"
+  mkdir -p "$work"
+  tar -xf "$(ls "$apt_dir/source"/libpng1.6_*.orig.tar.* | head -n 1)" -C "$work" --strip-components=1
+  tar -xf "$(ls "$apt_dir/source"/libpng1.6_*.debian.tar.* | head -n 1)" -C "$work"
+  if [ -f "$work/debian/patches/series" ]; then
+    while read -r patch _; do
+      case "$patch" in ''|'#'*) continue ;; esac
+      patch -d "$work" -p1 --quiet --forward <"$work/debian/patches/$patch"
+    done <"$work/debian/patches/series"
+  fi
+  cmake -S "$work" -B "$deps/libpng-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DZV_MINGW_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DSKIP_INSTALL_PROGRAMS=ON \
+    -DSKIP_INSTALL_FILES=ON >/dev/null
+  cmake --build "$deps/libpng-build" -j "$jobs" >/dev/null
+  cmake --install "$deps/libpng-build" >/dev/null
+fi
+
+# --- GoogleTest from Debian's sources -----------------------------------------------
+if [ ! -f "$prefix/lib/libgtest.a" ]; then
+  cmake -S /usr/src/googletest -B "$deps/googletest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DZV_MINGW_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON >/dev/null
+  cmake --build "$deps/googletest-build" -j "$jobs" >/dev/null
+  cmake --install "$deps/googletest-build" >/dev/null
+fi
+echo "build-mingw-deps: libpng and GoogleTest are in $prefix"
