@@ -1,5 +1,6 @@
-// The Zelvotta desktop program: the characters on the user's desktop through the Qt
-// platform. Built without Qt, or started where there is no display, it says so and ends.
+// The Zelvotta desktop program: the characters on the user's desktop, through the Win32
+// platform on Windows and the Qt platform on Linux. Built without either, or started
+// where there is no display, it says so and ends.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,9 +9,34 @@
 
 #include "app/program.h"
 #include "support/utf.h"
-#ifdef ZV_HAVE_QT
+#if defined(_WIN32)
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_system.h"
+
+#include <shellapi.h>
+#elif defined(ZV_HAVE_QT)
 #include "platform/qt/qt_platform.h"
 #endif
+
+#if defined(_WIN32)
+
+// The arguments as the system hands them over, in UTF-16, without the program's path.
+std::vector<std::u16string> WideArguments() {
+  std::vector<std::u16string> arguments;
+  int count = 0;
+  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (words == nullptr) return arguments;
+  for (int i = 1; i < count; ++i) arguments.emplace_back(reinterpret_cast<const char16_t*>(words[i]));
+  LocalFree(words);
+  return arguments;
+}
+
+int main() {
+  CWin32Platform platform(SWin32Options{});
+  return RunProgram(platform, WideArguments());
+}
+
+#else
 
 namespace {
 
@@ -42,3 +68,5 @@ int main(int argc, char** argv) {
   return 1;
 #endif
 }
+
+#endif

@@ -15,7 +15,9 @@
 #include "platform/headless/input_player.h"
 #include "platform/headless/input_script.h"
 #include "platform/headless/layered_windows.h"
-#ifdef ZV_HAVE_QT
+#if defined(_WIN32)
+#include "platform/win32/win32_platform.h"
+#elif defined(ZV_HAVE_QT)
 #include "platform/qt/qt_platform.h"
 #endif
 #include "support/file_system.h"
@@ -26,7 +28,7 @@ namespace {
 constexpr char kRunUsage[] =
     "usage: zelvotta-tool run [--app-dir DIR] [--frames N] [--screen WxH] [--realtime]\n"
     "                         [--trace FILE] [--input FILE] [--snapshot FRAME:FILE.png]...\n"
-    "                         [--seed N] [--positions] [--platform headless|qt]\n"
+    "                         [--seed N] [--positions] [--platform headless|qt|win32]\n"
     "                         [-- ARGS...]\n"
     "  --input FILE       scripted input, one \"FRAME COMMAND ARGS\" a line, frames from 0:\n"
     "                     move X Y, ldown, lup, rdown, rup, menu ID, menu-close,\n"
@@ -37,7 +39,7 @@ constexpr char kRunUsage[] =
     "  --seed N           seeds the random generator (0 to 4294967295)\n"
     "  --positions        traces every character's position after each frame\n"
     "  --platform qt      runs on the real desktop in real time (no --input, --snapshot\n"
-    "                     or --screen there)\n"
+    "                     or --screen there); win32 does the same on Windows\n"
     "  --input and --snapshot need the virtual clock, so not --realtime.\n";
 
 int RunUsageError(const std::string& message) {
@@ -89,7 +91,8 @@ struct SRunRequest {
   std::vector<std::u16string> programArguments;
   std::string inputFile;
   std::vector<SSnapshotRequest> snapshots;
-  bool desktop = false;  // --platform qt
+  bool desktop = false;  // --platform qt or win32
+  std::string desktopName;
   bool screenGiven = false;
 };
 
@@ -131,8 +134,11 @@ std::optional<int> ParseRunArguments(const ToolArguments& arguments, SRunRequest
       if (!snapshot) return RunUsageError("--snapshot needs FRAME:FILE.png, not '" + value + "'");
       request.snapshots.push_back(std::move(*snapshot));
     } else if (option == "--platform") {
-      if (value != "headless" && value != "qt") return RunUsageError("--platform needs headless or qt, not '" + value + "'");
-      request.desktop = value == "qt";
+      if (value != "headless" && value != "qt" && value != "win32") {
+        return RunUsageError("--platform needs headless, qt or win32, not '" + value + "'");
+      }
+      request.desktop = value != "headless";
+      request.desktopName = value;
     } else if (option == "--seed") {
       const auto seed = ParseCount(value);
       if (!seed || *seed > 0xFFFFFFFFu) return RunUsageError("--seed needs 0 to 4294967295, not '" + value + "'");
@@ -145,7 +151,8 @@ std::optional<int> ParseRunArguments(const ToolArguments& arguments, SRunRequest
     return RunUsageError("--input and --snapshot need the virtual clock, not --realtime");
   }
   if (request.desktop && (!request.inputFile.empty() || !request.snapshots.empty() || request.screenGiven)) {
-    return RunUsageError("--input, --snapshot and --screen are for the headless platform, not --platform qt");
+    return RunUsageError("--input, --snapshot and --screen are for the headless platform, not --platform " +
+                         request.desktopName);
   }
   return std::nullopt;
 }
@@ -167,9 +174,19 @@ void ReportIgnored(const SInputCommand& command, const char* reason) {
   std::fprintf(stderr, "zelvotta-tool run: input line %d ignored: %s\n", command.line, reason);
 }
 
-// The run on the real desktop, through the Linux desktop platform.
+// The run on the real desktop, through the Windows or the Linux desktop platform.
 int RunOnDesktop(const SRunRequest& request) {
-#ifdef ZV_HAVE_QT
+#if defined(_WIN32)
+  if (request.desktopName != "win32") return RunUsageError("the Windows build runs on --platform win32, not qt");
+  SWin32Options options;
+  options.executablePath = request.platform.executablePath;
+  options.quitAfterFrames = request.platform.quitAfterFrames;
+  options.traceFile = request.platform.traceFile;
+  CWin32Platform platform(options);
+  if (!platform.TraceFileOpen()) return RunUsageError("cannot write the trace file '" + options.traceFile + "'");
+  return RunProgram(platform, request.programArguments, request.program);
+#elif defined(ZV_HAVE_QT)
+  if (request.desktopName != "qt") return RunUsageError("the Windows platform is only in the Windows build");
   if (const std::string reason = CQtPlatform::CannotStart(); !reason.empty()) {
     return RunUsageError(reason);
   }
@@ -202,7 +219,7 @@ int RunRunCommand(const ToolArguments& arguments) {
   const std::filesystem::path folder = std::filesystem::absolute(request.appDir, error);
   if (error) return RunUsageError("cannot use the application folder '" + request.appDir + "'");
   // The program finds its data beside its executable; here that folder is --app-dir.
-  request.platform.executablePath = FromUtf8((folder / "zelvotta").lexically_normal().string());
+  request.platform.executablePath = FromNativePath((folder / "zelvotta").lexically_normal());
 
   if (request.desktop) return RunOnDesktop(request);
 

@@ -7,7 +7,9 @@
 #include "commands.h"
 #include "media/sound_load.h"
 #include "media/sound_manager.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/win32/win32_audio.h"
+#else
 #include "platform/openal/openal_audio.h"
 #endif
 #include "support/utf.h"
@@ -16,14 +18,12 @@ namespace {
 
 constexpr char kWavUsage[] = "usage: zelvotta-tool wav FILE [--play]\n";
 
-#ifdef _WIN32
-int PlayOnce(const std::u16string&, const CSoundLoad&) {
-  std::fputs("zelvotta-tool wav: cannot play: the Windows build has no audio output yet\n", stderr);
-  return 1;
-}
-#else
 int PlayOnce(const std::u16string& path, const CSoundLoad& sound) {
+#ifdef _WIN32
+  CWin32Audio audio(EWin32AudioDevice::kDeviceOnly);
+#else
   COpenAlAudio audio;
+#endif
   CSoundManager channel(audio);
   if (!channel.Play(path, 0)) {
     std::fputs("zelvotta-tool wav: cannot play: no audio output could be opened for this sound\n", stderr);
@@ -39,7 +39,6 @@ int PlayOnce(const std::u16string& path, const CSoundLoad& sound) {
   channel.StopAndRelease();
   return 0;
 }
-#endif
 
 }  // namespace
 

@@ -26,6 +26,10 @@ constexpr double kLargestMenuScale = 2.0;
 
 }  // namespace
 
+bool OpacityInPixelsFor(const std::optional<SOsVersion>& windowsVersion) {
+  return windowsVersion && windowsVersion->major > 5 && windowsVersion->minor < 2;
+}
+
 CApplication::CApplication(IPlatform& platform, IMainWindow& mainWindow, SProgramState& state, SRect desktop,
                            std::vector<std::u16string> characterNames, int characterCount)
     : platform_(platform),
@@ -36,6 +40,7 @@ CApplication::CApplication(IPlatform& platform, IMainWindow& mainWindow, SProgra
       desktop_(desktop),
       scaleId_(kDefaultScaleId),
       opacityId_(kDefaultOpacityId),
+      opacityInPixels_(OpacityInPixelsFor(platform.SystemInfo().WindowsVersion())),
       windowClass_(platform.LayeredWindows(), mainWindow, *this),
       applicationAbout_(platform.Ui(), mainWindow, platform) {}
 
@@ -307,7 +312,10 @@ void CApplication::PreparePopupMenu(const CMenuModel& menu, const std::u16string
 void CApplication::OpenPopupMenu(const CMenuModel& menu, const std::u16string& owner, ILayeredWindow* commandTarget) {
   PreparePopupMenu(menu, owner);
   mainWindow_.BringToForeground();
-  platform_.Ui().TrackPopupMenu(menu, CursorSample(), mainWindow_, commandTarget);
+  // At the pointer as it is now, not as the last frame saw it: the button press that
+  // opens the menu is released over the menu's corner and leaves it open, where a
+  // menu a frame's movement away would take that release as a click beside it.
+  platform_.Ui().TrackPopupMenu(menu, platform_.Ui().CursorPosition(), mainWindow_, commandTarget);
 }
 
 const CMenuModel& CApplication::ApplicationMenu() {

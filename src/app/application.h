@@ -16,6 +16,7 @@
 #include "media/image_map.h"
 #include "platform/geometry.h"
 #include "platform/menu_model.h"
+#include "platform/system_info.h"
 #include "runtime/chara_host.h"
 #include "runtime/chara_map.h"
 #include "window/image_wnd_class.h"
@@ -26,6 +27,12 @@ class CDesktopArea;
 class IMainWindow;
 class IPlatform;
 struct SProgramState;
+
+// Whether window opacity is composed into the pixels rather than handed to the system
+// as the window's constant alpha: on Windows versions 6.0 and 6.1 (Vista, 7) as the
+// version query reports them; elsewhere the constant alpha, which every compositor
+// applies.
+bool OpacityInPixelsFor(const std::optional<SOsVersion>& windowsVersion);
 
 class CApplication final : public ICharaHost, public IImageWndHost {
  public:
@@ -146,8 +153,7 @@ class CApplication final : public ICharaHost, public IImageWndHost {
   int windowLevel_ = 0;  // 1: always on top; kept and saved as app.cfg gave it
   bool built_ = false;   // Build ran: the settings are the user's and are saved
   bool settingsApplied_ = false;  // the build step applied the saved settings
-  // The opacity goes into the window's constant alpha, which every compositor applies;
-  // composing it into the pixels stays available for systems that need it.
+  // Decided once at construction (OpacityInPixelsFor).
   bool opacityInPixels_ = false;
   CMenuModel noMenu_;  // what menus show before the main window gave its own
   CMenuModel* systemMenu_ = nullptr;

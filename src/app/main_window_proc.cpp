@@ -53,9 +53,8 @@ void CMainWindowProc::OnTrayMouse(int mouseMessage) {
 void CMainWindowProc::OpenPopupMenu(const CMenuModel& menu) {
   if (application_ != nullptr) application_->PreparePopupMenu(menu, u"");
   window_->BringToForeground();
-  const SPoint at{state_.cursorX.load(std::memory_order_relaxed),
-                  state_.cursorY.load(std::memory_order_relaxed)};
-  ui_.TrackPopupMenu(menu, at, *window_, nullptr);
+  // At the pointer as it is now (see CApplication::OpenPopupMenu).
+  ui_.TrackPopupMenu(menu, ui_.CursorPosition(), *window_, nullptr);
 }
 
 void CMainWindowProc::OnCommand(int commandId) {

@@ -3,6 +3,7 @@
 // pixels with the hotspot, and for animated cursors the order and duration of the
 // steps. Platform backends turn it into a native cursor.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "media/pixel_surface.h"
@@ -21,4 +22,7 @@ struct SCursorStep {
 struct SCursorImage {
   std::vector<SCursorFrame> frames;  // at least one
   std::vector<SCursorStep> steps;    // the animation cycle; one step for a static cursor
+  // The file it was read from, for systems that load cursor files themselves; empty
+  // for a cursor made in memory.
+  std::u16string path;
 };

@@ -11,7 +11,10 @@ const SCursorImage* CCursorMap::Load(const std::u16string& key, std::u16string_v
   if (index >= 0) return cursors_.ValueAt(index);
   std::unique_ptr<SCursorImage> cursor;
   if (const std::optional<std::string> file = ReadFileBytes(path)) {
-    if (std::optional<SCursorImage> read = ReadCursorFile(*file)) cursor = std::make_unique<SCursorImage>(std::move(*read));
+    if (std::optional<SCursorImage> read = ReadCursorFile(*file)) {
+      cursor = std::make_unique<SCursorImage>(std::move(*read));
+      cursor->path = std::u16string(path);
+    }
   }
   cursors_.Add(key, cursor.get());
   return cursor.release();

@@ -10,7 +10,7 @@ endfunction()
 zv_bytes_as_array("${HIDE_TGA}" hide_bytes)
 zv_bytes_as_array("${LOGO_TGA}" logo_bytes)
 file(WRITE "${OUTPUT}.tmp" "// Generated from resources/images/ by embedded_images.cmake; do not edit.
-#include \"media/embedded_images.h\"
+#include \"media/embedded_images_data.h\"
 
 namespace {
 
@@ -24,8 +24,8 @@ constexpr uint8_t kLogoTga[] = {
 
 }  // namespace
 
-std::span<const uint8_t> EmbeddedHideTga() { return kHideTga; }
-std::span<const uint8_t> EmbeddedLogoTga() { return kLogoTga; }
+std::span<const uint8_t> BuiltInHideTga() { return kHideTga; }
+std::span<const uint8_t> BuiltInLogoTga() { return kLogoTga; }
 ")
 file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
 file(REMOVE "${OUTPUT}.tmp")

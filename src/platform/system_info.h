@@ -28,6 +28,12 @@ struct SMemoryStatus {
   uint64_t availableExtendedVirtual = 0;
 };
 
+// The operating system's version as its version query reports it.
+struct SOsVersion {
+  uint32_t major = 0;
+  uint32_t minor = 0;
+};
+
 class ISystemInfo {
  public:
   virtual ~ISystemInfo() = default;
@@ -48,4 +54,6 @@ class ISystemInfo {
   virtual uint32_t Milliseconds() = 0;
   // The processor's time-stamp counter; 0 where there is none.
   virtual uint64_t CycleCount() = 0;
+  // The version of Windows the program runs on; nothing on other systems.
+  virtual std::optional<SOsVersion> WindowsVersion() { return std::nullopt; }
 };

@@ -162,6 +162,19 @@ TEST_F(ApplicationFixture, LowQualitySwitchesTheScalerAndOpacityGoesIntoTheConst
   EXPECT_EQ(layered.State(*character.Window()).constantAlpha, 127);
 }
 
+// Only Windows 6.0 and 6.1 (Vista, 7) compose the opacity into the pixels; Windows 8
+// and later report 6.2 to programs without a compatibility manifest, and other systems
+// report no Windows version at all.
+TEST(OpacityInPixelsRule, FollowsTheWindowsVersion) {
+  EXPECT_FALSE(OpacityInPixelsFor(std::nullopt));
+  EXPECT_FALSE(OpacityInPixelsFor(SOsVersion{5, 1}));
+  EXPECT_TRUE(OpacityInPixelsFor(SOsVersion{6, 0}));
+  EXPECT_TRUE(OpacityInPixelsFor(SOsVersion{6, 1}));
+  EXPECT_FALSE(OpacityInPixelsFor(SOsVersion{6, 2}));
+  EXPECT_FALSE(OpacityInPixelsFor(SOsVersion{6, 3}));
+  EXPECT_TRUE(OpacityInPixelsFor(SOsVersion{10, 0}));
+}
+
 TEST_F(ApplicationFixture, AlwaysOnTopMovesTheMainWindowBetweenBandsAndChecksEveryMenu) {
   folders.Add("one");
   folders.Add("two");

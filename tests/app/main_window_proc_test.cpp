@@ -57,8 +57,10 @@ TEST_F(MainWindowProcFixture, TrayClicksBringForwardOrOpenTheRightMenu) {
   EXPECT_EQ(window.broughtToFront, 1);
   EXPECT_TRUE(ui.trackedMenus.empty());
 
-  state.cursorX = 300;
-  state.cursorY = 200;
+  // At the pointer as it is now, not where the last frame saw it.
+  state.cursorX = 10;
+  state.cursorY = 20;
+  ui.cursor = {300, 200};
   proc.OnAppMessage(kTrayMessage, kTrayRightButtonDown);
   ASSERT_EQ(ui.trackedMenus.size(), 1u);
   EXPECT_EQ(ui.trackedMenus[0], &proc.SystemMenu());

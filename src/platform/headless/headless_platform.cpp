@@ -55,7 +55,7 @@ CHeadlessPlatform::CHeadlessPlatform(SHeadlessOptions options)
                                       options_.quitAfterFrames);
   // The machine's real figures: the script language's status reads them in every run.
 #ifdef _WIN32
-  systemInfo_ = std::make_unique<CWin32SystemInfo>();
+  systemInfo_ = std::make_unique<CWin32SystemInfo>(/*reportVersion=*/false);
 #else
   systemInfo_ = std::make_unique<CLinuxSystemInfo>();
 #endif

@@ -140,3 +140,11 @@ void CWin32SystemInfo::CloseCpuUsage() {
   query_ = nullptr;
   counter_ = nullptr;
 }
+
+std::optional<SOsVersion> CWin32SystemInfo::WindowsVersion() {
+  if (!reportVersion_) return std::nullopt;
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  if (!GetVersionExW(&info)) return std::nullopt;
+  return SOsVersion{info.dwMajorVersion, info.dwMinorVersion};
+}

@@ -9,7 +9,9 @@
 
 class CWin32SystemInfo final : public ISystemInfo {
  public:
-  CWin32SystemInfo() = default;
+  // `reportVersion` false: WindowsVersion says nothing, as on other systems (the
+  // headless desktop composes alike everywhere).
+  explicit CWin32SystemInfo(bool reportVersion = true) : reportVersion_(reportVersion) {}
   CWin32SystemInfo(const CWin32SystemInfo&) = delete;
   CWin32SystemInfo& operator=(const CWin32SystemInfo&) = delete;
   ~CWin32SystemInfo() override;
@@ -26,6 +28,9 @@ class CWin32SystemInfo final : public ISystemInfo {
   std::string CpuVendor() override;
   uint32_t Milliseconds() override;
   uint64_t CycleCount() override;
+  // As GetVersionExW reports it: without a compatibility manifest, Windows 8 and later
+  // say 6.2.
+  std::optional<SOsVersion> WindowsVersion() override;
 
  private:
   void CloseCpuUsage();
@@ -33,5 +38,6 @@ class CWin32SystemInfo final : public ISystemInfo {
   // The performance-data query and its counter (PDH_HQUERY and PDH_HCOUNTER), kept as
   // plain pointers so this header needs no system headers.
   void* query_ = nullptr;
+  bool reportVersion_ = true;
   void* counter_ = nullptr;
 };
