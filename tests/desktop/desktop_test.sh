@@ -13,6 +13,8 @@ work="$(mktemp -d)"
 background=""  # the desktop's colour, read off the first screenshot
 failures=0
 pids=()
+# shellcheck source=desktop_common.sh
+source "$here/desktop_common.sh"
 
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
@@ -21,46 +23,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {  # check NAME CONDITION-STATUS [DETAIL]
-  if [ "$2" -eq 0 ]; then
-    echo "PASS $1"
-  else
-    echo "FAIL $1${3:+: $3}"
-    failures=$((failures + 1))
-  fi
-}
-
-wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.2
-  done
-}
-
-start_bg() {  # start_bg LOG COMMAND...: runs in the background, remembers the pid
-  local log="$1"
-  shift
-  "$@" >"$log" 2>&1 &
-  last_pid=$!
-  pids+=("$last_pid")
-}
-
 # --- the X server, the background colour, the compositor and the tray host ----------
-display_number=$((90 + RANDOM % 400))
-while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
-  display_number=$((display_number + 1))
-done
-export DISPLAY=":$display_number"
-start_bg "$work/xvfb.log" Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp
-wait_for 20 xdpyinfo || { echo "FAIL Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-xsetroot -solid "#3050a0"
-start_bg "$work/xcompmgr.log" xcompmgr
-compositor_pid=$last_pid
-start_bg "$work/trayer.log" trayer --edge bottom --align right --widthtype pixel --width 200 \
-  --heighttype pixel --height 32 --transparent false
-wait_for 10 xdotool search --class trayer
+start_desktop
 
 # A private runtime folder, so locks and state of other runs never meet this one.
 export XDG_RUNTIME_DIR="$work/run"
@@ -69,25 +33,6 @@ export QT_QPA_PLATFORM=xcb
 app="$work/app"
 mkdir -p "$app/Characters"
 cp -r "$characters/Hopper" "$app/Characters/"
-
-screenshot() {  # screenshot FILE.ppm; the top-left corner gives the desktop's colour
-  import -window root -depth 8 "$1"
-  background="$(python3 "$here/screen.py" pixel "$1" 1 1)"
-}
-
-character_window() {  # the visible 48×48 character window's id
-  for id in $(xdotool search --onlyvisible --name '^Zelvotta_Character_Window$' 2>/dev/null); do
-    if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 48x48'; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 1
-}
-
-window_position() {  # window_position ID: prints "X Y"
-  xdotool getwindowgeometry "$1" | sed -n 's/.*Position: \([-0-9]*\),\([-0-9]*\).*/\1 \2/p'
-}
 
 last_position() {  # the latest traced position of Hopper: "X Y"
   grep '"event":"position"' "$1" | tail -n 1 | sed -n 's/.*"x":\([-0-9]*\),"y":\([-0-9]*\).*/\1 \2/p'

@@ -18,6 +18,8 @@ work="$(mktemp -d)"
 background=""
 failures=0
 pids=()
+# shellcheck source=desktop_common.sh
+source "$here/desktop_common.sh"
 
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
@@ -28,72 +30,28 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {  # check NAME CONDITION-STATUS [DETAIL]
-  if [ "$2" -eq 0 ]; then
-    echo "PASS $1"
-  else
-    echo "FAIL $1${3:+: $3}"
-    failures=$((failures + 1))
-  fi
-}
-
-wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.2
-  done
-}
-
-start_bg() {  # start_bg LOG COMMAND...: runs in the background, remembers the pid
-  local log="$1"
-  shift
-  "$@" >"$log" 2>&1 &
-  last_pid=$!
-  pids+=("$last_pid")
-}
+# Wine as a Japanese Windows, the system the program was made for: the default
+# character set is then Japanese, so balloons and boxes find Japanese glyphs.
+run_wine() { LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 bash "$wine_run" "$@"; }
 
 # --- the X server, the compositor, the tray host and Wine's prefix ------------------
-display_number=$((90 + RANDOM % 400))
-while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
-  display_number=$((display_number + 1))
-done
-export DISPLAY=":$display_number"
-start_bg "$work/xvfb.log" Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp
-wait_for 20 xdpyinfo || { echo "FAIL Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-xsetroot -solid "#3050a0"
-start_bg "$work/xcompmgr.log" xcompmgr
-start_bg "$work/trayer.log" trayer --edge bottom --align right --widthtype pixel --width 200 \
-  --heighttype pixel --height 32 --transparent false
-wait_for 10 xdotool search --class trayer
+start_desktop
 # The first use of the prefix creates it (about 40 s); the program's own start is timed
 # from then on.
-bash "$wine_run" cmd /c exit 0 >/dev/null 2>&1
+run_wine cmd /c exit 0 >/dev/null 2>&1
+# Wine's own interface fonts have no Japanese: the menus and boxes borrow IPA Gothic's
+# glyphs (from fonts-ipafont-gothic), as Japanese Windows has them, so screenshots read.
+link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+for face in Tahoma "MS Shell Dlg"; do
+  run_wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null 2>&1
+done
+run_wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAGothic /f >/dev/null 2>&1
+WINEPREFIX="$ZV_WINEPREFIX" wineserver -w
 
 app="$work/app"
 mkdir -p "$app/Characters"
 cp "$program" "$app/zelvotta.exe"
 cp -r "$characters/Hopper" "$app/Characters/"
-
-screenshot() {  # screenshot FILE.ppm; the top-left corner gives the desktop's colour
-  import -window root -depth 8 "$1"
-  background="$(python3 "$here/screen.py" pixel "$1" 1 1)"
-}
-
-character_window() {  # the visible 48×48 character window's id
-  for id in $(xdotool search --onlyvisible --name '^Zelvotta_Character_Window$' 2>/dev/null); do
-    if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 48x48'; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 1
-}
-
-window_position() {  # window_position ID: prints "X Y"
-  xdotool getwindowgeometry "$1" | sed -n 's/.*Position: \([-0-9]*\),\([-0-9]*\).*/\1 \2/p'
-}
 
 menu_window() {  # menu_window EXE: prints "X Y W H" of the program's open pop-up menu
   local id geometry
@@ -126,7 +84,7 @@ end_through_menu() {  # end_through_menu EXE X Y: right-clicks the character, pi
 }
 
 # --- 1. zelvotta.exe shows its character, the desktop showing through ---------------
-start_bg "$work/first.log" bash "$wine_run" "$app/zelvotta.exe"
+start_bg "$work/first.log" run_wine "$app/zelvotta.exe"
 first_pid=$last_pid
 wait_for 60 character_window
 check "zelvotta.exe starts and shows its character" $?
@@ -143,11 +101,11 @@ check "the character's opaque pixels are on screen (window at $wx,$wy; $other pi
 check "the desktop shows through its transparent pixels ($bg pixels of #$background)" $?
 
 # --- 2. a second copy says it cannot start, and ends ---------------------------------
-start_bg "$work/second.log" bash "$wine_run" "$app/zelvotta.exe"
+start_bg "$work/second.log" run_wine "$app/zelvotta.exe"
 second_pid=$last_pid
-box="$(bash "$wine_run" "$probe" box "エラー" 30 2>/dev/null | tr -d '\r')"
-[ "$box" = "box 多重起動はできません" ]
-check "a second copy shows the box 多重起動はできません" $? "$box"
+box="$(run_wine "$probe" box 30 2>/dev/null | tr -d '\r')"
+[ "$box" = "box エラー|多重起動はできません" ]
+check "a second copy shows the box エラー: 多重起動はできません" $? "$box"
 wait_for 15 bash -c "! kill -0 $second_pid"
 check "the second copy ends once its box is closed" $?
 kill -0 "$first_pid" 2>/dev/null
@@ -159,7 +117,7 @@ wait_for 30 bash -c "! kill -0 $first_pid"
 check "choosing 終了 in the character's menu ends zelvotta.exe" $?
 
 # --- 4. the same run traced: the exit function plays before the program ends --------
-start_bg "$work/traced.log" bash "$wine_run" "$tool" run --platform win32 --app-dir "$app" \
+start_bg "$work/traced.log" run_wine "$tool" run --platform win32 --app-dir "$app" \
   --trace "$work/traced.jsonl"
 traced_pid=$last_pid
 wait_for 60 character_window
