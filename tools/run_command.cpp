@@ -174,29 +174,28 @@ void ReportIgnored(const SInputCommand& command, const char* reason) {
   std::fprintf(stderr, "zelvotta-tool run: input line %d ignored: %s\n", command.line, reason);
 }
 
+// Runs the program on a desktop platform with the request's path, frame limit and trace.
+template <typename Platform, typename Options>
+int RunOnDesktopPlatform(const SRunRequest& request, Options options) {
+  options.executablePath = request.platform.executablePath;
+  options.quitAfterFrames = request.platform.quitAfterFrames;
+  options.traceFile = request.platform.traceFile;
+  Platform platform(options);
+  if (!platform.TraceFileOpen()) return RunUsageError("cannot write the trace file '" + options.traceFile + "'");
+  return RunProgram(platform, request.programArguments, request.program);
+}
+
 // The run on the real desktop, through the Windows or the Linux desktop platform.
 int RunOnDesktop(const SRunRequest& request) {
 #if defined(_WIN32)
   if (request.desktopName != "win32") return RunUsageError("the Windows build runs on --platform win32, not qt");
-  SWin32Options options;
-  options.executablePath = request.platform.executablePath;
-  options.quitAfterFrames = request.platform.quitAfterFrames;
-  options.traceFile = request.platform.traceFile;
-  CWin32Platform platform(options);
-  if (!platform.TraceFileOpen()) return RunUsageError("cannot write the trace file '" + options.traceFile + "'");
-  return RunProgram(platform, request.programArguments, request.program);
+  return RunOnDesktopPlatform<CWin32Platform>(request, SWin32Options{});
 #elif defined(ZV_HAVE_QT)
   if (request.desktopName != "qt") return RunUsageError("the Windows platform is only in the Windows build");
   if (const std::string reason = CQtPlatform::CannotStart(); !reason.empty()) {
     return RunUsageError(reason);
   }
-  SQtOptions options;
-  options.executablePath = request.platform.executablePath;
-  options.quitAfterFrames = request.platform.quitAfterFrames;
-  options.traceFile = request.platform.traceFile;
-  CQtPlatform platform(options);
-  if (!platform.TraceFileOpen()) return RunUsageError("cannot write the trace file '" + options.traceFile + "'");
-  return RunProgram(platform, request.programArguments, request.program);
+  return RunOnDesktopPlatform<CQtPlatform>(request, SQtOptions{});
 #else
   (void)request;
   return RunUsageError("this build has no desktop platform (Qt 6 was not found)");

@@ -9,7 +9,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-#include "platform/clock.h"
+#include "platform/frame_worker_loop.h"
 #include "platform/menu_model.h"
 #include "platform/trace_record.h"
 #include "platform/qt/qt_area_window.h"
@@ -203,16 +203,9 @@ void CQtUi::JoinFrameWorker() {
 }
 
 void CQtUi::RunWorker(IFrameWorker& worker) {
-  worker.Begin();
-  while (worker.KeepRunning()) {
-    const uint32_t sleepMs = worker.Step();
-    const uint64_t done = frames_.fetch_add(1, std::memory_order_acq_rel) + 1;
-    if (quitAfterFrames_ != 0 && done == quitAfterFrames_) {
-      if (CQtMainWindow* window = mainWindow_.load(std::memory_order_acquire)) {
-        window->PostAppMessage(kQuitRequestMessage, 0);
-      }
+  RunFrameWorkerLoop(worker, clock_, frames_, quitAfterFrames_, [this] {
+    if (CQtMainWindow* window = mainWindow_.load(std::memory_order_acquire)) {
+      window->PostAppMessage(kQuitRequestMessage, 0);
     }
-    clock_.Sleep(sleepMs);
-  }
-  worker.End();
+  });
 }

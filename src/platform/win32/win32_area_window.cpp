@@ -3,13 +3,13 @@
 #include <string>
 #include <utility>
 
+#include "platform/win32/win32_strings.h"
+
 namespace {
 
 // The buttons' control ids: they are found by window, so any view id works.
 constexpr int kFirstButtonControlId = 100;
 constexpr COLORREF kTextColour = RGB(0, 0, 0);
-
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 SRect FromRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 RECT ToRect(const SRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }

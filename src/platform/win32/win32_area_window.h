@@ -4,10 +4,7 @@
 // lines and a push button per view button. Dragging its background moves it (the
 // client area answers as a caption); the system's move and size loop hands every
 // proposed rectangle to the handler and takes its answer. Main thread only.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/win32_system.h"
 
 #include <memory>
 #include <vector>

@@ -2,10 +2,7 @@
 // Premultiplied pixels of the core as a GDI bitmap. Controls that show bitmaps copy them
 // to the screen without blending, so the pixels are laid over a background colour first
 // and the bitmap comes out opaque: it looks the same whichever control draws it.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/win32_system.h"
 
 #include <cstdint>
 

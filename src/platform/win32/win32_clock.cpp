@@ -1,9 +1,6 @@
 #include "platform/win32/win32_clock.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/win32_system.h"
 #include <mmsystem.h>
 
 uint32_t CWin32Clock::Milliseconds() { return timeGetTime(); }

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/win32/win32_bitmap.h"
+#include "platform/win32/win32_strings.h"
 #include "support/utf.h"
 
 namespace {
@@ -22,8 +23,6 @@ constexpr int kMaxFontPoints = 72;
 constexpr wchar_t kFallbackFontFace[] = L"MS Shell Dlg";
 constexpr wchar_t kStaticClass[] = L"STATIC";
 constexpr wchar_t kButtonClass[] = L"BUTTON";
-
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 // A control's id as the dialog manager keeps it: 16 bits, so -1 is 0xFFFF (IDC_STATIC).
 WORD ControlId(int id) { return static_cast<WORD>(id); }

@@ -5,10 +5,7 @@
 // objects stay valid (and inert once ended) for the life of CWin32Dialogs. Links are
 // SysLink controls when the common controls provide them (version 6, through the
 // program's manifest) and clickable static text otherwise. Main thread only.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/win32_system.h"
 
 #include <memory>
 #include <string>

@@ -227,8 +227,11 @@ bool CWin32LayeredWindow::Update(const SLayeredFrame& frame) {
       BLENDFUNCTION blend{AC_SRC_OVER, 0, frame.constantAlpha, AC_SRC_ALPHA};
       if (!UpdateLayeredWindow(hwnd, nullptr, &position, &size, memoryDc_, &source, 0, &blend, ULW_ALPHA)) {
         shownWidth_ = shownHeight_ = 0;
+        positionShown_ = false;
         return false;
       }
+      shownPosition_ = frame.position;
+      positionShown_ = true;
       shownWidth_ = frame.width;
       shownHeight_ = frame.height;
       shownAlpha_ = frame.constantAlpha;
@@ -236,10 +239,16 @@ bool CWin32LayeredWindow::Update(const SLayeredFrame& frame) {
       return true;
     }
   }
+  // An idle window's frame changes nothing: the system hears nothing.
+  if (positionShown_ && shownPosition_.x == frame.position.x && shownPosition_.y == frame.position.y) return true;
   // A move only: no device context, no size, no pixels.
   moveUpdates_.fetch_add(1, std::memory_order_relaxed);
-  if (UpdateLayeredWindow(hwnd, nullptr, &position, nullptr, nullptr, nullptr, 0, nullptr, 0)) return true;
-  return SetWindowPos(hwnd, nullptr, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != 0;
+  const bool moved =
+      UpdateLayeredWindow(hwnd, nullptr, &position, nullptr, nullptr, nullptr, 0, nullptr, 0) ||
+      SetWindowPos(hwnd, nullptr, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  positionShown_ = moved;
+  if (moved) shownPosition_ = frame.position;
+  return moved;
 }
 
 void CWin32LayeredWindow::SetCapture() {

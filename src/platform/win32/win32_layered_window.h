@@ -42,7 +42,7 @@ class CWin32LayeredWindow final : public ILayeredWindow {
   void DeliverCommand(int commandId);
   void DeliverMenuOpened(intptr_t param);
   // How many full frames reached the system, and how many were only moves because the
-  // pixels had not changed; for tests.
+  // pixels had not changed (frames that change nothing reach it not at all); for tests.
   uint64_t PixelUpdates() const { return pixelUpdates_.load(std::memory_order_relaxed); }
   uint64_t MoveOnlyUpdates() const { return moveUpdates_.load(std::memory_order_relaxed); }
 
@@ -74,6 +74,8 @@ class CWin32LayeredWindow final : public ILayeredWindow {
   int shownWidth_ = 0;   // 0: nothing shown yet
   int shownHeight_ = 0;
   uint8_t shownAlpha_ = 255;
+  SPoint shownPosition_;
+  bool positionShown_ = false;  // shownPosition_ is where the window is
   std::atomic<uint64_t> pixelUpdates_{0};
   std::atomic<uint64_t> moveUpdates_{0};
 };

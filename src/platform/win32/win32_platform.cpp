@@ -15,25 +15,6 @@
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_ui.h"
 
-// The system's process services, with the executable's path replaced when a tool runs
-// the program for a folder other than its own.
-class CWin32Platform::CProcessWithPath final : public IProcessServices {
- public:
-  explicit CProcessWithPath(std::u16string executablePath) : executablePath_(std::move(executablePath)) {}
-  SNamedLockResult CreateNamedLock(const std::u16string& name, bool initialOwner) override {
-    return system_.CreateNamedLock(name, initialOwner);
-  }
-  int CountWindowsTitled(const std::u16string& title) override { return system_.CountWindowsTitled(title); }
-  std::u16string ExecutablePath() override {
-    return executablePath_.empty() ? system_.ExecutablePath() : executablePath_;
-  }
-  SRect DesktopRect() override { return system_.DesktopRect(); }
-
- private:
-  CWin32Process system_;
-  std::u16string executablePath_;
-};
-
 CWin32Platform::CWin32Platform(SWin32Options options) : options_(std::move(options)) {
   // Link and list-view controls of the about dialogs.
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LINK_CLASS | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
@@ -42,7 +23,7 @@ CWin32Platform::CWin32Platform(SWin32Options options) : options_(std::move(optio
   if (!options_.traceFile.empty() && !trace_->FileOpen()) {
     std::fprintf(stderr, "zelvotta: cannot open trace file %s\n", options_.traceFile.c_str());
   }
-  process_ = std::make_unique<CProcessWithPath>(options_.executablePath);
+  process_ = std::make_unique<CWin32Process>(options_.executablePath);
   clock_ = std::make_unique<CWin32Clock>();
   layered_ = std::make_unique<CWin32LayeredWindows>();
   ui_ = std::make_unique<CWin32Ui>(*clock_, *layered_, *this, options_.quitAfterFrames);

@@ -43,11 +43,9 @@ class CWin32Platform final : public IPlatform {
   bool TraceFileOpen() const;
 
  private:
-  class CProcessWithPath;
-
   SWin32Options options_;
   std::unique_ptr<CTraceLog> trace_;
-  std::unique_ptr<CProcessWithPath> process_;
+  std::unique_ptr<CWin32Process> process_;
   std::unique_ptr<CWin32Clock> clock_;
   std::unique_ptr<CWin32LayeredWindows> layered_;
   std::unique_ptr<CWin32Ui> ui_;

@@ -1,19 +1,14 @@
 #include "platform/win32/win32_process.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/win32_system.h"
 
 #include <algorithm>
 #include <atomic>
 #include <vector>
 
-namespace {
+#include "platform/win32/win32_strings.h"
 
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+namespace {
 
 // A kernel mutex. The system counts ownership per thread; `levels_` counts the levels
 // taken through this handle, so Release never gives up more than was taken and the
@@ -141,6 +136,7 @@ int CWin32Process::CountWindowsTitled(const std::u16string& title) {
 }
 
 std::u16string CWin32Process::ExecutablePath() {
+  if (!executablePath_.empty()) return executablePath_;
   // Long paths pass MAX_PATH; the system's limit for any path is 32767 characters.
   constexpr DWORD kLongestPath = 32768;
   std::vector<wchar_t> buffer(MAX_PATH);

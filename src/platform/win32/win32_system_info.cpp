@@ -1,9 +1,6 @@
 #include "platform/win32/win32_system_info.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/win32_system.h"
 #include <mmsystem.h>
 #include <pdh.h>
 #include <pdhmsg.h>

@@ -1,9 +1,6 @@
 #include "platform/win32/win32_text.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/win32_system.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_ui.h"
 
-#include "platform/clock.h"
+#include "platform/frame_worker_loop.h"
 #include "platform/menu_model.h"
 #include "platform/trace_record.h"
 #include "platform/win32/win32_area_window.h"
@@ -170,19 +170,11 @@ DWORD WINAPI CWin32Ui::WorkerEntry(void* self) {
 }
 
 void CWin32Ui::RunWorker() {
-  IFrameWorker& worker = *worker_;
-  worker.Begin();
-  while (worker.KeepRunning()) {
-    const uint32_t sleepMs = worker.Step();
-    const uint64_t done = frames_.fetch_add(1, std::memory_order_acq_rel) + 1;
-    if (quitAfterFrames_ != 0 && done == quitAfterFrames_) {
-      if (CWin32MainWindow* window = mainWindow_.load(std::memory_order_acquire)) {
-        window->PostAppMessage(kQuitRequestMessage, 0);
-      }
+  RunFrameWorkerLoop(*worker_, clock_, frames_, quitAfterFrames_, [this] {
+    if (CWin32MainWindow* window = mainWindow_.load(std::memory_order_acquire)) {
+      window->PostAppMessage(kQuitRequestMessage, 0);
     }
-    clock_.Sleep(sleepMs);
-  }
-  worker.End();
+  });
 }
 
 void CWin32Ui::JoinFrameWorker() {

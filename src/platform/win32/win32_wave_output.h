@@ -3,10 +3,7 @@
 // waveOut function may be called, so it only signals an event; a thread of the output
 // then unprepares the finished headers and delivers their notifications, which may
 // queue again.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/win32_system.h"
 #include <mmsystem.h>
 
 #include <atomic>

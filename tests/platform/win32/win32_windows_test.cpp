@@ -158,6 +158,10 @@ TEST_F(Win32WindowsTest, LayeredWindowTakesFramesAndSkipsUnchangedPixels) {
   EXPECT_TRUE(window->Update(frame));
   EXPECT_EQ(window->PixelUpdates(), 1u);
   EXPECT_EQ(window->MoveOnlyUpdates(), 1u);
+  // Nothing new at all: nothing goes to the system.
+  EXPECT_TRUE(window->Update(frame));
+  EXPECT_EQ(window->PixelUpdates(), 1u);
+  EXPECT_EQ(window->MoveOnlyUpdates(), 1u);
   pixels[5] = 0xFF000000u;
   EXPECT_TRUE(window->Update(frame));
   EXPECT_EQ(window->PixelUpdates(), 2u);
