@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Zelvotta need; with
-# the argument "mingw" also those of the Windows cross build.
+# the argument "mingw" also those of the Windows cross build, with "generator" also those
+# that scripts/make_characters.py uses to make the demo characters' sounds.
 # Does nothing when they are all present; runs as root or through sudo, never asks.
 set -euo pipefail
 
@@ -8,16 +9,20 @@ packages=(
   build-essential cmake ninja-build pkgconf
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libpng-dev zlib1g-dev
+  libpng-dev zlib1g-dev libgif-dev
   libpixman-1-dev
   libopenal-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-dejavu-core
   qt6-base-dev qt6-qpa-plugins libxcb1-dev libxcb-shape0-dev
   xvfb xauth xcompmgr trayer xdotool imagemagick x11-utils x11-xserver-utils python3
+  dpkg-dev file desktop-file-utils
 )
 # The Windows cross build and Wine, for `scripts/test.sh mingw` (install-deps.sh mingw).
 if [ "${1:-}" = "mingw" ]; then
   packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 patch)
+fi
+if [ "${1:-}" = "generator" ]; then
+  packages+=(sox espeak-ng)
 fi
 
 missing=()

@@ -2,12 +2,15 @@
 // platform on Windows and the Qt platform on Linux. Built without either, or started
 // where there is no display, it says so and ends.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "app/data_layout.h"
 #include "app/program.h"
+#include "support/file_system.h"
 #include "support/utf.h"
 #if defined(_WIN32)
 #include "platform/win32/win32_platform.h"
@@ -47,6 +50,17 @@ std::filesystem::path ExecutablePath(const char* argv0) {
   return path;
 }
 
+// Where an installed copy finds its data: ZV_INSTALLED_DATA_PATH is the data folder
+// relative to the executable's, as the build's install layout has it.
+SProgramOptions InstalledProgramOptions() {
+  SProgramOptions options;
+#ifdef ZV_INSTALLED_DATA_PATH
+  options.installedDataPath = FromNativePath(std::filesystem::path(ZV_INSTALLED_DATA_PATH));
+#endif
+  options.userDataFolder = UserDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  return options;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,9 +74,10 @@ int main(int argc, char** argv) {
   SQtOptions options;
   options.executablePath = FromUtf8(ExecutablePath(argv[0]).string());
   CQtPlatform platform(options);
-  return RunProgram(platform, arguments);
+  return RunProgram(platform, arguments, InstalledProgramOptions());
 #else
   (void)ExecutablePath;
+  (void)InstalledProgramOptions;
   std::fprintf(stderr, "zelvotta: this build has no desktop platform (Qt 6 was not found); "
                        "use zelvotta-tool run to run characters headless\n");
   return 1;

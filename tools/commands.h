@@ -13,3 +13,4 @@ int RunCursorCommand(const ToolArguments& arguments);
 int RunImageCommand(const ToolArguments& arguments);
 int RunComposeCommand(const ToolArguments& arguments);
 int RunCheckCommand(const ToolArguments& arguments);
+int RunRecordCommand(const ToolArguments& arguments);

@@ -14,6 +14,7 @@ struct SCommand {
 
 constexpr SCommand kCommands[] = {
     {"run", RunRunCommand, "run the engine headless for a number of frames"},
+    {"record", RunRecordCommand, "run headless and write an animated PNG or GIF of the characters"},
     {"eval", RunEvalCommand, "evaluate script expressions, one per line of standard input"},
     {"wav", RunWavCommand, "load a WAV file and print its format; --play plays it"},
     {"cursor", RunCursorCommand, "load a .cur or .ani file and describe its first frame"},

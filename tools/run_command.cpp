@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "app/program.h"
 #include "commands.h"
+#include "headless_run_options.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/headless/input_player.h"
@@ -33,7 +33,8 @@ constexpr char kRunUsage[] =
     "  --input FILE       scripted input, one \"FRAME COMMAND ARGS\" a line, frames from 0:\n"
     "                     move X Y, ldown, lup, rdown, rup, menu ID, menu-close,\n"
     "                     tray left|right, command ID, dialog-ok, dialog-link,\n"
-    "                     area-move L T, area-size L T R B, area-button 0-3;\n"
+    "                     area-move L T, area-size L T R B, area-button 0-3,\n"
+    "                     cpu PERCENT, clock YYYY-MM-DD HH:MM:SS;\n"
     "                     '#' starts a comment line\n"
     "  --snapshot F:PNG   writes the desktop after frame F's work (repeatable)\n"
     "  --seed N           seeds the random generator (0 to 4294967295)\n"
@@ -45,24 +46,6 @@ constexpr char kRunUsage[] =
 int RunUsageError(const std::string& message) {
   std::fprintf(stderr, "zelvotta-tool run: %s\n%s", message.c_str(), kRunUsage);
   return 2;
-}
-
-std::optional<uint64_t> ParseCount(const std::string& text) {
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 18) {
-    return std::nullopt;
-  }
-  return std::stoull(text);
-}
-
-std::optional<SRect> ParseScreen(const std::string& text) {
-  const size_t x = text.find('x');
-  if (x == std::string::npos) return std::nullopt;
-  const auto width = ParseCount(text.substr(0, x));
-  const auto height = ParseCount(text.substr(x + 1));
-  if (!width || !height || *width == 0 || *height == 0 || *width > 65536 || *height > 65536) {
-    return std::nullopt;
-  }
-  return SRect{0, 0, static_cast<int>(*width), static_cast<int>(*height)};
 }
 
 struct SSnapshotRequest {
@@ -157,23 +140,6 @@ std::optional<int> ParseRunArguments(const ToolArguments& arguments, SRunRequest
   return std::nullopt;
 }
 
-// The input file's commands; an exit code when it cannot be read or has a faulty line.
-std::optional<int> LoadInput(const std::string& file, std::vector<SInputCommand>& commands) {
-  const std::optional<std::string> text = ReadFileBytes(FromNativePath(std::filesystem::path(file)));
-  if (!text) return RunUsageError("cannot read the input file '" + file + "'");
-  SInputScript script = ParseInputScript(*text);
-  if (!script.error.empty()) {
-    std::fprintf(stderr, "zelvotta-tool run: %s\n", script.error.c_str());
-    return 2;
-  }
-  commands = std::move(script.commands);
-  return std::nullopt;
-}
-
-void ReportIgnored(const SInputCommand& command, const char* reason) {
-  std::fprintf(stderr, "zelvotta-tool run: input line %d ignored: %s\n", command.line, reason);
-}
-
 // Runs the program on a desktop platform with the request's path, frame limit and trace.
 template <typename Platform, typename Options>
 int RunOnDesktopPlatform(const SRunRequest& request, Options options) {
@@ -211,14 +177,15 @@ int RunRunCommand(const ToolArguments& arguments) {
   // run short.
   std::vector<SInputCommand> commands;
   if (!request.inputFile.empty()) {
-    if (std::optional<int> code = LoadInput(request.inputFile, commands)) return *code;
+    if (std::optional<int> code = LoadInputCommands(request.inputFile, "run", RunUsageError, commands)) {
+      return *code;
+    }
   }
 
-  std::error_code error;
-  const std::filesystem::path folder = std::filesystem::absolute(request.appDir, error);
-  if (error) return RunUsageError("cannot use the application folder '" + request.appDir + "'");
   // The program finds its data beside its executable; here that folder is --app-dir.
-  request.platform.executablePath = FromNativePath((folder / "zelvotta").lexically_normal());
+  const std::optional<std::u16string> executable = ExecutablePathIn(request.appDir);
+  if (!executable) return RunUsageError("cannot use the application folder '" + request.appDir + "'");
+  request.platform.executablePath = *executable;
 
   if (request.desktop) return RunOnDesktop(request);
 
@@ -227,7 +194,7 @@ int RunRunCommand(const ToolArguments& arguments) {
     return RunUsageError("cannot write the trace file '" + request.platform.traceFile + "'");
   }
 
-  CInputPlayer player(platform, std::move(commands), ReportIgnored);
+  CInputPlayer player(platform, std::move(commands), ReportIgnoredInput("run"));
   if (!request.inputFile.empty()) {
     platform.HeadlessUi().AddBeforeVirtualFrame([&player](uint64_t frame) { player.RunFrame(frame); });
   }

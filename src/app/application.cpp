@@ -289,7 +289,7 @@ IText& CApplication::Text() { return platform_.Text(); }
 IUserInterface& CApplication::Ui() { return platform_.Ui(); }
 ITraceSink& CApplication::Trace() { return platform_; }
 
-std::u16string CApplication::ParamsFolder() const { return ApplicationFolder() + u"Params\\"; }
+std::u16string CApplication::ParamsFolder() const { return ::ParamsFolder(); }
 
 void CApplication::ReportFatalError(ILayeredWindow*, const std::u16string& message) {
   state_.errorFlag.store(true);

@@ -1,5 +1,5 @@
 #pragma once
-// Finding the character folders beside the program.
+// Finding the character folders: beside the program, or in several folders at once.
 #include <string>
 #include <vector>
 
@@ -15,3 +15,9 @@ struct SDiscovery {
 // Lists "Characters" inside `applicationFolder` (which ends in "\"): keeps folders only,
 // skips names beginning with "_", drops exact duplicates, keeps the listing order.
 SDiscovery DiscoverCharacters(const std::u16string& applicationFolder);
+
+// The same over every folder of `characterRoots` (each ending in "\") as if one folder
+// held them all: the names in listing order, the limit over the whole list. A name that
+// an earlier root already gave, in any letter case, is dropped: that root's folder is
+// the character (as ApplicationPath resolves it).
+SDiscovery DiscoverCharactersIn(const std::vector<std::u16string>& characterRoots);

@@ -5,6 +5,7 @@
 
 #include "app/application.h"
 #include "window/command_ids.h"
+#include "app/data_layout.h"
 #include "app/discovery.h"
 #include "app/frame_thread.h"
 #include "app/main_window_proc.h"
@@ -86,6 +87,9 @@ bool CProgram::StartUp() {
   std::setlocale(LC_ALL, "");
   applicationFolder_ = FolderOf(FromNativePath(platform_.Process().ExecutablePath()));
   SetApplicationFolder(applicationFolder_);
+  SDataLayout layout = ChooseDataLayout(applicationFolder_, options_.installedDataPath, options_.userDataFolder);
+  SetParamsFolder(layout.paramsFolder);
+  SetCharacterRoots(std::move(layout.characterRoots));
 
   // Held until the main window exists, so two copies started together pass the checks
   // below one after the other.
@@ -93,7 +97,7 @@ bool CProgram::StartUp() {
   guard.Create(kStartupGuardName);
   guard.Lock();
 
-  discovery_ = DiscoverCharacters(applicationFolder_);
+  discovery_ = DiscoverCharactersIn(CharacterRoots());
   if (!discovery_.found) return Refuse(kNoCharacterMessage);
 
   startOptions_ = ParseStartOptions(arguments_);

@@ -12,6 +12,12 @@ class IPlatform;
 struct SProgramOptions {
   std::optional<uint32_t> seed;  // seeds the shared random generator before the build step
   bool tracePositions = false;   // one "position" trace record per character after each frame
+  // The installed program's data folder relative to the executable's folder, in engine
+  // notation ("..\share\zelvotta"); empty: the data is only ever beside the executable.
+  std::u16string installedDataPath;
+  // The user's own data folder (ending in "\"), for an installed program's characters
+  // and Params; empty: none.
+  std::u16string userDataFolder;
 };
 
 // Runs the program on `platform`; `arguments` are those after the program's own path.

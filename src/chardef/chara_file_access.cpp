@@ -24,7 +24,7 @@ const CImageLoad* CCharaFileAccess::LoadImageFile(CImageMap& images, const std::
 const SCursorImage* CCharaFileAccess::LoadCursorFile(CCursorMap& cursors, const std::u16string& path) {
   std::error_code error;
   if (std::filesystem::is_regular_file(ToNativePath(path), error)) return cursors.Load(path, path);
-  return cursors.Load(path, ApplicationFolder() + path);
+  return cursors.Load(path, ApplicationPath(path));
 }
 
 const CSoundLoad* CCharaFileAccess::LoadSoundFile(CSoundManager& channel, const std::u16string& path) {

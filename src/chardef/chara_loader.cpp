@@ -88,7 +88,7 @@ void CCharaLoader::LoadMetadataMedia(CCharaInfo& info, CCharaMedia& media) const
 
 CScriptFuncMaps CCharaLoader::ReadScripts() const {
   CScriptText text;
-  fileAccess_.ReadScripts(ApplicationFolder() + paths_.scriptsFolder, text);
+  fileAccess_.ReadScripts(ApplicationPath(paths_.scriptsFolder), text);
   if (text.Empty()) throw EScriptError(folderName_ + std::u16string(kNoScriptLinesMessage));
   CScriptFuncMaps maps = ReadScriptText(text);
   if (!maps.HasOrderFunction()) throw EScriptError(folderName_ + std::u16string(kNoFunctionMessage));

@@ -13,7 +13,7 @@ namespace {
 std::shared_ptr<const SSoundData> ReadSoundFile(std::u16string_view path) {
   if (ToLower(ExtensionOf(path)) != u".wav") return nullptr;
   std::optional<std::string> file = ReadFileBytes(path);
-  if (!file) file = ReadFileBytes(ApplicationFolder() + std::u16string(path));
+  if (!file) file = ReadFileBytes(ApplicationPath(path));
   if (!file) return nullptr;
   const std::optional<SWavSound> wav = DecodeWav(*file);
   if (!wav) return nullptr;

@@ -81,7 +81,7 @@ bool WriteCharaState(const std::u16string& paramsFolder, const std::u16string& f
                      int line, bool mute, bool hide) {
   try {
     std::error_code ignored;  // a folder that cannot be made shows as a failed write
-    std::filesystem::create_directory(ToNativePath(paramsFolder), ignored);
+    std::filesystem::create_directories(ToNativePath(paramsFolder), ignored);
     return WriteFileAtomically(FileOf(paramsFolder, folderName), EncodeCharaState(folderName, x, y, line, mute, hide));
   } catch (const std::exception&) {
     return false;

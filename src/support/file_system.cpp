@@ -121,18 +121,20 @@ namespace {
 
 char16_t AsciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; }
 
+}  // namespace
+
 // The order Windows file systems list names in: ASCII letters compared without case,
 // then code units. Character data is written there, and which character folders are
 // used and which of two equally named script blocks wins depend on this order, so every
 // system lists the same way.
-bool ListedBefore(const SDirEntry& a, const SDirEntry& b) {
+bool ListedBefore(std::u16string_view a, std::u16string_view b) {
   const auto upperLess = [](char16_t x, char16_t y) { return AsciiUpper(x) < AsciiUpper(y); };
-  if (std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(), upperLess)) return true;
-  if (std::lexicographical_compare(b.name.begin(), b.name.end(), a.name.begin(), a.name.end(), upperLess)) return false;
-  return a.name < b.name;
+  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), upperLess)) return true;
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), upperLess)) return false;
+  return a < b;
 }
 
-}  // namespace
+bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b) { return EqualsIgnoringAsciiCase(a, b); }
 
 std::optional<std::vector<SDirEntry>> ListDirectory(std::u16string_view folder) {
   std::error_code error;
@@ -145,7 +147,8 @@ std::optional<std::vector<SDirEntry>> ListDirectory(std::u16string_view folder) 
     const bool isDirectory = it->is_directory(statusError);
     entries.push_back({Utf16FromPath(it->path().filename()), isDirectory && !statusError});
   }
-  std::sort(entries.begin(), entries.end(), ListedBefore);
+  std::sort(entries.begin(), entries.end(),
+            [](const SDirEntry& a, const SDirEntry& b) { return ListedBefore(a.name, b.name); });
   return entries;
 }
 

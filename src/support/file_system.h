@@ -27,6 +27,10 @@ struct SDirEntry {
 // lists them (ASCII letters without case, then code units) on every system; nullopt
 // when the folder cannot be listed.
 std::optional<std::vector<SDirEntry>> ListDirectory(std::u16string_view folder);
+// Whether ListDirectory lists the name `a` before the name `b`.
+bool ListedBefore(std::u16string_view a, std::u16string_view b);
+// Whether two names are one on a Windows file system: equal ignoring ASCII letter case.
+bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b);
 
 // Appends folder + "\" + name for every regular file of the folder, then does the same
 // for each sub-folder, recursively: a folder's files come before its sub-folders'.

@@ -64,4 +64,32 @@ TEST(Discovery, UsesOnlyTheFirstFifteenButKeepsEveryName) {
   EXPECT_EQ(found.names[14], u"chara4");
 }
 
+TEST(Discovery, OverSeveralRootsTheFirstRootsFolderWinsAndTheOrderIsOneListing) {
+  CTempFolder data;
+  data.MakeFolder("user/Hopper");
+  data.MakeFolder("user/zed");
+  data.MakeFolder("user/_draft");
+  data.MakeFolder("user/walker");  // the user's copy of the installed Walker
+  data.MakeFolder("installed/Hopper");
+  data.MakeFolder("installed/Walker");
+  data.MakeFolder("installed/Amy");
+  const std::vector<std::u16string> roots = {data.Engine(u"user\\"), data.Engine(u"missing\\"),
+                                             data.Engine(u"installed\\")};
+  const SDiscovery found = DiscoverCharactersIn(roots);
+  EXPECT_TRUE(found.found);
+  EXPECT_EQ(found.names, (std::vector<std::u16string>{u"Amy", u"Hopper", u"walker", u"zed"}));
+  EXPECT_EQ(found.count, 4);
+}
+
+TEST(Discovery, TheLimitCountsTheCharactersOfEveryRoot) {
+  CTempFolder data;
+  for (int i = 0; i < 10; ++i) data.MakeFolder("user/u" + std::to_string(i));
+  for (int i = 0; i < 10; ++i) data.MakeFolder("installed/i" + std::to_string(i));
+  const SDiscovery found = DiscoverCharactersIn({data.Engine(u"user\\"), data.Engine(u"installed\\")});
+  ASSERT_EQ(found.names.size(), 20u);
+  EXPECT_EQ(found.count, 15);
+  // i0 … i9 come before u0 …: the fifteenth is u4, whichever root it is in.
+  EXPECT_EQ(found.names[14], u"u4");
+}
+
 }  // namespace

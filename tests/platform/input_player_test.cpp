@@ -216,4 +216,29 @@ TEST_F(InputPlayerTest, EachFramesCommandsRunRightBeforeItsWorkAndHooksSeeTheFra
                                   "99 end"}));
 }
 
+// The fixed time runs on with the run's clock, across midnight and the end of a leap
+// February, with the weekday worked out; the fixed CPU usage is what the sampler reads.
+TEST_F(InputPlayerTest, TheMachineCommandsFixCpuUsageAndALocalTimeThatGoesOn) {
+  SInputScript script = ParseInputScript("0 cpu 87\n0 clock 2028-02-29 23:59:59\n");
+  ASSERT_EQ(script.error, "");
+  CInputPlayer player(platform, std::move(script.commands));
+  ISystemInfo& info = platform.SystemInfo();
+  EXPECT_TRUE(info.OpenCpuUsage());
+  player.RunFrame(0);
+  EXPECT_EQ(info.SampleCpuUsage(), 87);
+  SLocalTime time = info.LocalTime();
+  EXPECT_EQ((std::vector<int>{time.year, time.month, time.day, time.dayOfWeek, time.hour, time.minute, time.second}),
+            (std::vector<int>{2028, 2, 29, 2, 23, 59, 59}));
+  CRecordingWorker worker(log, 33);
+  platform.HeadlessUi().AddAfterVirtualFrame([&](uint64_t frame) {
+    if (frame == 30) ui.PostQuit(0);  // 31 frames of 33 ms: a second later
+  });
+  ASSERT_TRUE(ui.StartFrameWorker(worker));
+  EXPECT_EQ(ui.RunMessageLoop(), 0);
+  ui.JoinFrameWorker();
+  time = info.LocalTime();
+  EXPECT_EQ((std::vector<int>{time.year, time.month, time.day, time.dayOfWeek, time.hour, time.minute, time.second}),
+            (std::vector<int>{2028, 3, 1, 3, 0, 0, 0}));
+}
+
 }  // namespace

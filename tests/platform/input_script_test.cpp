@@ -49,6 +49,18 @@ TEST(InputScript, ReadsTheDialogAndMoveRangeWindowCommands) {
   EXPECT_EQ(script.commands[5].id, 3);
 }
 
+TEST(InputScript, ReadsTheMachineCommands) {
+  const SInputScript script = ParseInputScript("0 cpu 0\n1 cpu 100\n2 clock 2028-02-29 23:59:58\n");
+  ASSERT_EQ(script.error, "");
+  ASSERT_EQ(script.commands.size(), 3u);
+  EXPECT_EQ(script.commands[0].action, EInputAction::CpuUsage);
+  EXPECT_EQ(script.commands[1].id, 100);
+  const SLocalTime& time = script.commands[2].time;
+  EXPECT_EQ(script.commands[2].action, EInputAction::Clock);
+  EXPECT_EQ((std::vector<int>{time.year, time.month, time.day, time.hour, time.minute, time.second}),
+            (std::vector<int>{2028, 2, 29, 23, 59, 58}));
+}
+
 TEST(InputScript, AFaultyLineIsNamedAndNothingIsKept) {
   const std::pair<const char*, const char*> cases[] = {
       {"0 move 1 2\n\n2 jump", "input line 3: unknown command 'jump'"},
@@ -73,6 +85,17 @@ TEST(InputScript, AFaultyLineIsNamedAndNothingIsKept) {
       {"0 area-button 4", "input line 1: 'area-button' takes 0 to 3, not 4"},
       {"0 area-button -1", "input line 1: 'area-button' takes 0 to 3, not -1"},
       {"0 area-button ok", "input line 1: 'ok' is not a button number"},
+      {"0 cpu 101", "input line 1: 'cpu' takes 0 to 100, not 101"},
+      {"0 cpu -1", "input line 1: 'cpu' takes 0 to 100, not -1"},
+      {"0 cpu 50%", "input line 1: '50%' is not a percentage"},
+      {"0 clock 2026-12-24", "input line 1: 'clock' takes 2 arguments, not 1"},
+      {"0 clock 2026-12-24 9:00:00", "input line 1: 'clock' takes YYYY-MM-DD HH:MM:SS, not '2026-12-24 9:00:00'"},
+      {"0 clock 2026/12/24 09:00:00", "input line 1: 'clock' takes YYYY-MM-DD HH:MM:SS, not '2026/12/24 09:00:00'"},
+      {"0 clock 2026-1x-24 09:00:00", "input line 1: 'clock' takes YYYY-MM-DD HH:MM:SS, not '2026-1x-24 09:00:00'"},
+      {"0 clock 2026-02-29 09:00:00",
+       "input line 1: 'clock' is given a date or time that does not exist: '2026-02-29 09:00:00'"},
+      {"0 clock 2026-12-24 24:00:00",
+       "input line 1: 'clock' is given a date or time that does not exist: '2026-12-24 24:00:00'"},
   };
   for (const auto& [text, error] : cases) {
     const SInputScript script = ParseInputScript(text);

@@ -8,6 +8,7 @@
 #include "platform/headless/layered_windows.h"
 #include "platform/headless/real_clock.h"
 #include "platform/headless/runtime_dir.h"
+#include "platform/headless/scripted_system_info.h"
 #ifdef _WIN32
 #include "platform/win32/win32_system_info.h"
 #else
@@ -53,12 +54,13 @@ CHeadlessPlatform::CHeadlessPlatform(SHeadlessOptions options)
   layered_ = std::make_unique<CHeadlessLayeredWindows>(*windows_);
   ui_ = std::make_unique<CHeadlessUi>(*clock, virtualClock_.get(), *windows_, *layered_, *trace_,
                                       options_.quitAfterFrames);
-  // The machine's real figures: the script language's status reads them in every run.
+  // The machine's real figures, unless a run's input fixes the CPU usage or the time.
 #ifdef _WIN32
-  systemInfo_ = std::make_unique<CWin32SystemInfo>(/*reportVersion=*/false);
+  auto machine = std::make_unique<CWin32SystemInfo>(/*reportVersion=*/false);
 #else
-  systemInfo_ = std::make_unique<CLinuxSystemInfo>();
+  auto machine = std::make_unique<CLinuxSystemInfo>();
 #endif
+  systemInfo_ = std::make_unique<CScriptedSystemInfo>(std::move(machine), *clock);
   audio_ = std::make_unique<CHeadlessAudio>(*clock);
   // Against the wall clock a thread delivers the audio's notifications; on the virtual
   // clock every frame does, so runs stay repeatable.
@@ -82,6 +84,8 @@ IClock& CHeadlessPlatform::Clock() {
 IUserInterface& CHeadlessPlatform::Ui() { return *ui_; }
 
 ISystemInfo& CHeadlessPlatform::SystemInfo() { return *systemInfo_; }
+
+CScriptedSystemInfo& CHeadlessPlatform::ScriptedSystemInfo() { return *systemInfo_; }
 
 IAudio& CHeadlessPlatform::Audio() { return *audio_; }
 

@@ -16,6 +16,7 @@ class CHeadlessClock;
 class CHeadlessLayeredWindows;
 class CHeadlessProcess;
 class CHeadlessText;
+class CScriptedSystemInfo;
 class CHeadlessUi;
 class CTraceLog;
 class CVirtualClock;
@@ -62,6 +63,8 @@ class CHeadlessPlatform final : public IPlatform {
   CHeadlessAudio& HeadlessAudio();
   // The layered windows with their recorded state, mouse delivery and desktop snapshots.
   CHeadlessLayeredWindows& Layered();
+  // The system figures, where a run's input fixes CPU usage and local time.
+  CScriptedSystemInfo& ScriptedSystemInfo();
 
  private:
   SHeadlessOptions options_;
@@ -74,7 +77,7 @@ class CHeadlessPlatform final : public IPlatform {
   // Before the user interface, which reaches the windows' handlers for menus.
   std::unique_ptr<CHeadlessLayeredWindows> layered_;
   std::unique_ptr<CHeadlessUi> ui_;
-  std::unique_ptr<ISystemInfo> systemInfo_;
+  std::unique_ptr<CScriptedSystemInfo> systemInfo_;
   std::unique_ptr<CHeadlessAudio> audio_;
   std::unique_ptr<CHeadlessText> text_;
 };

@@ -3,9 +3,19 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/headless/layered_windows.h"
+#include "platform/headless/scripted_system_info.h"
 
 CInputPlayer::CInputPlayer(CHeadlessPlatform& platform, std::vector<SInputCommand> commands, FIgnored onIgnored)
-    : platform_(platform), commands_(std::move(commands)), onIgnored_(std::move(onIgnored)) {}
+    : platform_(platform), commands_(std::move(commands)), onIgnored_(std::move(onIgnored)) {
+  // Frame 0's machine figures hold from the start, before the program first reads them.
+  std::erase_if(commands_, [this](const SInputCommand& command) {
+    const bool machine = command.action == EInputAction::CpuUsage || command.action == EInputAction::Clock;
+    if (command.frame != 0 || !machine) return false;
+    const char* reason = Run(command);
+    if (reason != nullptr && onIgnored_) onIgnored_(command, reason);
+    return true;
+  });
+}
 
 void CInputPlayer::RunFrame(uint64_t frame) {
   for (; next_ < commands_.size() && static_cast<uint64_t>(commands_[next_].frame) <= frame; ++next_) {
@@ -59,6 +69,11 @@ const char* CInputPlayer::Run(const SInputCommand& command) {
       return ui.Dialogs().SizeArea({command.x, command.y, command.right, command.bottom});
     case EInputAction::AreaButton:
       return ui.Dialogs().PressAreaButton(command.id);
+    case EInputAction::CpuUsage:
+      platform_.ScriptedSystemInfo().SetCpuUsage(command.id);
+      return nullptr;
+    case EInputAction::Clock:
+      return platform_.ScriptedSystemInfo().SetLocalTime(command.time) ? nullptr : "the date does not exist";
   }
   return nullptr;
 }

@@ -17,6 +17,8 @@ class CInputPlayer {
   // does not have, no tray icon, …), with the reason; the run goes on.
   using FIgnored = std::function<void(const SInputCommand& command, const char* reason)>;
 
+  // The machine commands of frame 0 (cpu, clock) take effect here, so the program
+  // starts on that machine.
   CInputPlayer(CHeadlessPlatform& platform, std::vector<SInputCommand> commands, FIgnored onIgnored = {});
 
   // Runs, in order, every command not run yet whose frame is `frame` or earlier. Meant

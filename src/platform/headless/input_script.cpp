@@ -6,7 +6,7 @@
 namespace {
 
 // What follows a command's name.
-enum class EArguments { None, Point, Id, TrayButton, Rect, AreaButton };
+enum class EArguments { None, Point, Id, TrayButton, Rect, AreaButton, Percent, DateTime };
 
 struct SCommandForm {
   std::string_view name;
@@ -29,6 +29,8 @@ constexpr SCommandForm kCommands[] = {
     {"area-move", EInputAction::AreaMove, EArguments::Point},
     {"area-size", EInputAction::AreaSize, EArguments::Rect},
     {"area-button", EInputAction::AreaButton, EArguments::AreaButton},
+    {"cpu", EInputAction::CpuUsage, EArguments::Percent},
+    {"clock", EInputAction::Clock, EArguments::DateTime},
 };
 
 // The move-range window's buttons: confirm, cancel, largest and smallest area.
@@ -37,10 +39,12 @@ constexpr int kAreaButtonCount = 4;
 size_t ArgumentCount(EArguments arguments) {
   switch (arguments) {
     case EArguments::None: return 0;
-    case EArguments::Point: return 2;
     case EArguments::Id:
     case EArguments::TrayButton:
-    case EArguments::AreaButton: return 1;
+    case EArguments::AreaButton:
+    case EArguments::Percent: return 1;
+    case EArguments::Point:
+    case EArguments::DateTime: return 2;
     case EArguments::Rect: return 4;
   }
   return 0;
@@ -129,6 +133,15 @@ class CLineParser {
         command_.id = *button;
         return std::nullopt;
       }
+      case EArguments::Percent: {
+        const std::optional<int> percent = Number(words_[2], "a percentage");
+        if (!percent) return error_;
+        if (*percent < 0 || *percent > 100) return "'cpu' takes 0 to 100, not " + std::to_string(*percent);
+        command_.id = *percent;
+        return std::nullopt;
+      }
+      case EArguments::DateTime:
+        return ParseDateTime(words_[2], words_[3]);
       case EArguments::TrayButton:
         if (words_[2] == "left") {
           command_.action = EInputAction::TrayLeftClick;
@@ -140,6 +153,46 @@ class CLineParser {
         return std::nullopt;
     }
     return std::nullopt;
+  }
+
+  // "YYYY-MM-DD" and "HH:MM:SS" into the command's time; the fields must have exactly
+  // those digits and name a real date and time of day.
+  std::optional<std::string> ParseDateTime(std::string_view date, std::string_view time) {
+    const auto field = [](std::string_view word, size_t at, size_t length) -> std::optional<int> {
+      int value = 0;
+      for (size_t i = at; i < at + length; ++i) {
+        if (word[i] < '0' || word[i] > '9') return std::nullopt;
+        value = value * 10 + (word[i] - '0');
+      }
+      return value;
+    };
+    const std::string wanted = "'clock' takes YYYY-MM-DD HH:MM:SS, not '" + std::string(date) + " " +
+                               std::string(time) + "'";
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || time.size() != 8 || time[2] != ':' ||
+        time[5] != ':') {
+      return wanted;
+    }
+    const auto year = field(date, 0, 4), month = field(date, 5, 2), day = field(date, 8, 2);
+    const auto hour = field(time, 0, 2), minute = field(time, 3, 2), second = field(time, 6, 2);
+    if (!year || !month || !day || !hour || !minute || !second) return wanted;
+    if (!IsRealDate(*year, *month, *day) || *hour > 23 || *minute > 59 || *second > 59) {
+      return "'clock' is given a date or time that does not exist: '" + std::string(date) + " " +
+             std::string(time) + "'";
+    }
+    command_.time.year = static_cast<uint16_t>(*year);
+    command_.time.month = static_cast<uint16_t>(*month);
+    command_.time.day = static_cast<uint16_t>(*day);
+    command_.time.hour = static_cast<uint16_t>(*hour);
+    command_.time.minute = static_cast<uint16_t>(*minute);
+    command_.time.second = static_cast<uint16_t>(*second);
+    return std::nullopt;
+  }
+
+  static bool IsRealDate(int year, int month, int day) {
+    if (year < 1 || month < 1 || month > 12 || day < 1) return false;
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
   }
 
   // A decimal int with an optional minus sign and nothing else; sets error_ otherwise.

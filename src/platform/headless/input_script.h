@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/system_info.h"
+
 enum class EInputAction {
   Move,             // move X Y: the cursor to desktop X, Y
   LeftDown,         // ldown
@@ -23,6 +25,8 @@ enum class EInputAction {
   AreaMove,         // area-move LEFT TOP: drag the move-range window there
   AreaSize,         // area-size LEFT TOP RIGHT BOTTOM: drag its borders to that rectangle
   AreaButton,       // area-button N: press its button N (0 to 3)
+  CpuUsage,         // cpu PERCENT: from now on the machine's CPU usage reads PERCENT
+  Clock,            // clock YYYY-MM-DD HH:MM:SS: from now on the local time starts there
 };
 
 struct SInputCommand {
@@ -33,7 +37,8 @@ struct SInputCommand {
   int y = 0;       // Move; AreaMove and AreaSize: top
   int right = 0;   // AreaSize
   int bottom = 0;  // AreaSize
-  int id = 0;      // ChooseMenuItem, Command, AreaButton
+  int id = 0;      // ChooseMenuItem, Command, AreaButton; CpuUsage: the percentage
+  SLocalTime time;  // Clock (its weekday is left to whoever sets the time)
 };
 
 struct SInputScript {
