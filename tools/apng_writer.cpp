@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "animation.h"
-#include "straight_colour.h"
+#include "media/straight_colour.h"
 
 namespace {
 

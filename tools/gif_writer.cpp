@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "animation.h"
-#include "straight_colour.h"
+#include "media/straight_colour.h"
 
 namespace {
 

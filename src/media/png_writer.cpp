@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "media/pixel_surface.h"
+#include "media/straight_colour.h"
 #include "support/file_system.h"
 
 namespace {
@@ -22,19 +23,12 @@ void NoFlush(png_structp) {}
 // One row of premultiplied 0xAARRGGBB pixels as straight-alpha R, G, B, A bytes.
 void UnpremultiplyRow(const uint32_t* pixels, int width, std::vector<png_byte>& row) {
   for (int x = 0; x < width; ++x) {
-    const uint32_t p = pixels[x];
-    const uint32_t a = p >> 24;
-    uint32_t r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-    if (a != 0 && a != 255) {
-      r = std::min<uint32_t>(255, (r * 255 + a / 2) / a);
-      g = std::min<uint32_t>(255, (g * 255 + a / 2) / a);
-      b = std::min<uint32_t>(255, (b * 255 + a / 2) / a);
-    }
+    const SStraightColour colour = Unpremultiply(pixels[x]);
     png_byte* out = &row[static_cast<size_t>(x) * 4];
-    out[0] = static_cast<png_byte>(r);
-    out[1] = static_cast<png_byte>(g);
-    out[2] = static_cast<png_byte>(b);
-    out[3] = static_cast<png_byte>(a);
+    out[0] = colour.red;
+    out[1] = colour.green;
+    out[2] = colour.blue;
+    out[3] = colour.alpha;
   }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Premultiplied 0xAARRGGBB pixels back to straight colour, for the image formats that
-// store colour without alpha folded in. Rounds as the PNG snapshot writer does.
+// store colour without alpha folded in, rounding to the nearest value.
 #include <algorithm>
 #include <cstdint>
 
