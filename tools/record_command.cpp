@@ -52,7 +52,11 @@ int RecordFailure(const std::string& message) {
 enum class EFormat { Png, Gif };
 
 struct SRecordRequest {
-  SRecordRequest() { platform.keepTrace = true; }  // read afterwards for message boxes
+  // The trace is read afterwards for message boxes; nothing reads the audio's log.
+  SRecordRequest() {
+    platform.keepTrace = true;
+    platform.keepAudioEvents = false;
+  }
   SHeadlessOptions platform;
   SProgramOptions program;
   std::string appDir = ".";

@@ -67,7 +67,11 @@ std::optional<SSnapshotRequest> ParseSnapshot(const std::string& text) {
 }
 
 struct SRunRequest {
-  SRunRequest() { platform.keepTrace = false; }  // only --trace asks for a trace
+  // Only --trace asks for a trace; nothing reads the audio's log.
+  SRunRequest() {
+    platform.keepTrace = false;
+    platform.keepAudioEvents = false;
+  }
   SHeadlessOptions platform;
   SProgramOptions program;
   std::string appDir = ".";

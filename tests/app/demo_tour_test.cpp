@@ -75,7 +75,8 @@ TEST(DemoTour, EveryFunctionBalloonAndHitEventIsReachedAndEverySoundChannelPlays
           .Run({"run", "--app-dir", app.NativeString(), "--screen", "800x600", "--seed", "11", "--frames", "1900",
                 "--input", (fs::path(ZV_TEST_DATA_DIR) / "demo_tour.input").string(), "--trace", trace.string()});
   ASSERT_EQ(result.exitCode, 0) << result.standardError;
-  EXPECT_EQ(result.standardError, "");
+  // Every command of the tour found what it was meant for.
+  EXPECT_EQ(result.standardError.find("ignored"), std::string::npos) << result.standardError;
 
   SNames reached;
   std::set<std::string> channels;

@@ -3,6 +3,7 @@
 // hidden from its menu, and the program ends after every character played its exit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,12 +23,19 @@ struct ToolCharacterFixture : ::testing::Test {
                           app.Native() / "Characters", std::filesystem::copy_options::recursive);
   }
 
+  // The characters react to the machine's load and the time of day: every run fixes
+  // both, so what it shows never depends on when and where the test runs.
+  static constexpr char kCalmMachine[] = "0 cpu 10\n0 clock 2026-06-01 09:30:10\n";
+
   SToolResult Run(std::vector<std::string> arguments) {
+    if (std::find(arguments.begin(), arguments.end(), "--input") == arguments.end()) {
+      arguments.insert(arguments.end(), {"--input", Input("")});
+    }
     arguments.insert(arguments.begin(), {"run", "--app-dir", app.NativeString(), "--screen", "800x600", "--seed", "4"});
     return ToolProcess(work.Native() / "run", work.Native() / "tool.err").Run(arguments);
   }
   std::string Input(const std::string& text) const {
-    work.WriteBytes("input.txt", text);
+    work.WriteBytes("input.txt", kCalmMachine + text);
     return Path("input.txt");
   }
   std::string Path(const std::string& name) const { return (work.Native() / name).string(); }

@@ -47,6 +47,23 @@ TEST(HeadlessAudio, BuffersFinishWhenTheirTimeHasPassed) {
             (Events{"open 1 1ch 1000Hz 16bit", "queue 1 200", "queue 1 100", "done 1 200", "done 1 100", "close 1"}));
 }
 
+// A long run keeps no log, but its buffers still finish on time.
+TEST(HeadlessAudio, WithoutTheLogBuffersStillFinish) {
+  CVirtualClock clock;
+  CHeadlessAudio audio(clock);
+  audio.KeepEvents(false);
+  int finished = 0;
+  auto output = audio.Open(Mono16(1000), [&](IAudioOutput&, SAudioBuffer&) { ++finished; });
+  ASSERT_NE(output, nullptr);
+  std::vector<uint8_t> bytes(200);
+  SAudioBuffer buffer{bytes.data(), 200};
+  ASSERT_TRUE(output->Queue(buffer));
+  clock.AdvanceTo(100);
+  EXPECT_EQ(audio.Pump(), 1);
+  EXPECT_EQ(finished, 1);
+  EXPECT_TRUE(audio.Events().empty());
+}
+
 TEST(HeadlessAudio, RefusesFormatsAPcmDeviceRefuses) {
   CVirtualClock clock;
   CHeadlessAudio audio(clock);

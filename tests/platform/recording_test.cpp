@@ -66,6 +66,21 @@ TEST(Trace, FileHoldsTheSameLinesAsMemoryAndStartsEmpty) {
   EXPECT_TRUE(fixture.platform.TraceFileOpen());
 }
 
+// A long run that writes its trace to a file keeps none of it in memory.
+TEST(Trace, ATraceFileWithoutKeepingGoesToTheFileOnly) {
+  CTempFolder outside;
+  const std::string path = outside.NativeString() + "/trace.jsonl";
+  SHeadlessOptions options;
+  options.runtimeDir = outside.NativeString();
+  options.traceFile = path;
+  options.keepTrace = false;
+  CHeadlessPlatform platform(options);
+  ASSERT_TRUE(platform.Tracing());
+  platform.Trace(CTraceRecord("start"));
+  EXPECT_TRUE(platform.TraceLines().empty());
+  EXPECT_EQ(ReadLines(path), std::vector<std::string>{R"({"frame":0,"event":"start"})"});
+}
+
 TEST(Trace, RecordsFromManyThreadsAreAllKept) {
   CTempFolder outside;
   const std::string path = outside.NativeString() + "/trace.jsonl";

@@ -77,6 +77,7 @@ std::string CHeadlessAudio::MixWavFile() const {
 }
 
 void CHeadlessAudio::Record(std::string event) {
+  if (!keepEvents_.load()) return;
   std::lock_guard lock(logMutex_);
   events_.push_back(std::move(event));
 }

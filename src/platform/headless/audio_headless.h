@@ -44,6 +44,9 @@ class CHeadlessAudio final : public IAudio {
   // "queue 1 <bytes>", "done 1 <bytes>", "reset 1", "close 1" (1 is the output's number).
   std::vector<std::string> Events() const;
   void ClearEvents();
+  // Whether events are kept (on by default); long runs turn it off, as the log grows
+  // with every sound played.
+  void KeepEvents(bool on) { keepEvents_.store(on); }
   // Starts keeping what is played for MixWavFile; off by default, as it copies samples.
   void RecordMix(bool on) { recordMix_.store(on); }
   // The mix of everything played since RecordMix(true) as a WAV file.
@@ -59,6 +62,7 @@ class CHeadlessAudio final : public IAudio {
   CHeadlessClock& clock_;
   std::atomic<bool> deviceAvailable_{true};
   std::atomic<bool> recordMix_{false};
+  std::atomic<bool> keepEvents_{true};
   // Held while pumping, so an output is not destroyed under a notification.
   std::mutex outputsMutex_;
   std::vector<CHeadlessAudioOutput*> outputs_;

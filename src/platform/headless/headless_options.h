@@ -12,6 +12,7 @@ struct SHeadlessOptions {
   bool realtime = false;              // false: virtual clock, frames stepped from the message loop
   uint64_t quitAfterFrames = 0;       // >0: post kQuitRequestMessage to the main window after that many frames
   bool keepTrace = true;               // false: no trace in memory (a trace file still gets one)
+  bool keepAudioEvents = true;         // false: the audio keeps no log of its events (long runs)
   std::string traceFile;              // empty: no trace file; else JSON lines, flushed per line
   std::string runtimeDir;             // empty: the per-user default folder
 };

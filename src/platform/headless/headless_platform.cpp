@@ -33,7 +33,7 @@ std::string PrivateSubDir(const std::string& runtimeDir, const char* name) {
 CHeadlessPlatform::CHeadlessPlatform(SHeadlessOptions options)
     : options_(std::move(options)),
       runtimeDir_(ResolveRuntimeDir(options_.runtimeDir)),
-      trace_(std::make_unique<CTraceLog>(options_.traceFile)),
+      trace_(std::make_unique<CTraceLog>(options_.traceFile, options_.keepTrace)),
       windows_(std::make_unique<CWindowRegistry>(PrivateSubDir(runtimeDir_, "windows"))),
       process_(std::make_unique<CHeadlessProcess>(PrivateSubDir(runtimeDir_, "locks"), *windows_,
                                                   options_.executablePath, options_.desktop)) {
@@ -62,6 +62,7 @@ CHeadlessPlatform::CHeadlessPlatform(SHeadlessOptions options)
 #endif
   systemInfo_ = std::make_unique<CScriptedSystemInfo>(std::move(machine), *clock);
   audio_ = std::make_unique<CHeadlessAudio>(*clock);
+  audio_->KeepEvents(options_.keepAudioEvents);
   // Against the wall clock a thread delivers the audio's notifications; on the virtual
   // clock every frame does, so runs stay repeatable.
   if (options_.realtime) {

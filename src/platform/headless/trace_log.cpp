@@ -4,7 +4,7 @@
 #include "platform/headless/wide_path.h"
 #endif
 
-CTraceLog::CTraceLog(const std::string& path) {
+CTraceLog::CTraceLog(const std::string& path, bool keepLines) : keepLines_(keepLines || path.empty()) {
   if (path.empty()) return;
 #ifdef _WIN32
   file_ = ::_wfopen(WidePath(path).c_str(), L"wb");
@@ -24,7 +24,7 @@ void CTraceLog::Append(std::string line) {
     std::fputc('\n', file_);
     std::fflush(file_);
   }
-  lines_.push_back(std::move(line));
+  if (keepLines_) lines_.push_back(std::move(line));
 }
 
 std::vector<std::string> CTraceLog::Lines() const {

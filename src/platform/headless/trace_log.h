@@ -1,6 +1,7 @@
 #pragma once
-// The run trace: JSON lines kept in memory and, when a file is named, written to it
-// and flushed line by line so a crash keeps everything before it. Safe from any thread.
+// The run trace: JSON lines written, when a file is named, to it and flushed line by
+// line so a crash keeps everything before it, and kept in memory when asked for (tests
+// read them there; a long run with a file would only grow). Safe from any thread.
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -8,9 +9,9 @@
 
 class CTraceLog {
  public:
-  // Opens (truncating) `path`, UTF-8, when it is not empty; a file that cannot be
-  // opened leaves the trace in memory only.
-  explicit CTraceLog(const std::string& path);
+  // Opens (truncating) `path`, UTF-8, when it is not empty. `keepLines` keeps every
+  // line in memory for Lines(); without a file they are always kept.
+  explicit CTraceLog(const std::string& path, bool keepLines = true);
   ~CTraceLog();
   CTraceLog(const CTraceLog&) = delete;
   CTraceLog& operator=(const CTraceLog&) = delete;
@@ -23,4 +24,5 @@ class CTraceLog {
   mutable std::mutex mutex_;
   std::vector<std::string> lines_;
   std::FILE* file_ = nullptr;
+  bool keepLines_ = true;
 };

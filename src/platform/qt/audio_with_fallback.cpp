@@ -13,6 +13,8 @@ constexpr uint32_t kSilentPumpMs = 20;
 
 CAudioWithFallback::CAudioWithFallback(CHeadlessClock& clock)
     : openAl_(std::make_unique<COpenAlAudio>()), silent_(std::make_unique<CHeadlessAudio>(clock)) {
+  // Nobody reads the silent outputs' log, which would grow with every sound played.
+  silent_->KeepEvents(false);
   silent_->StartPumpThread(kSilentPumpMs);
 }
 

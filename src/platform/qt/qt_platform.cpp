@@ -80,7 +80,7 @@ CQtPlatform::CQtPlatform(SQtOptions options) : options_(std::move(options)) {
   application_ = std::make_unique<QApplication>(g_argc, g_argv);
   // Dialogs and message boxes come and go; the program ends only when the core says so.
   QApplication::setQuitOnLastWindowClosed(false);
-  trace_ = std::make_unique<CTraceLog>(options_.traceFile);
+  trace_ = std::make_unique<CTraceLog>(options_.traceFile, /*keepLines=*/false);
   if (!options_.traceFile.empty() && !trace_->FileOpen()) {
     std::fprintf(stderr, "zelvotta: cannot open trace file %s\n", options_.traceFile.c_str());
   }

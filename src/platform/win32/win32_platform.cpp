@@ -19,7 +19,7 @@ CWin32Platform::CWin32Platform(SWin32Options options) : options_(std::move(optio
   // Link and list-view controls of the about dialogs.
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LINK_CLASS | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  trace_ = std::make_unique<CTraceLog>(options_.traceFile);
+  trace_ = std::make_unique<CTraceLog>(options_.traceFile, /*keepLines=*/false);
   if (!options_.traceFile.empty() && !trace_->FileOpen()) {
     std::fprintf(stderr, "zelvotta: cannot open trace file %s\n", options_.traceFile.c_str());
   }
