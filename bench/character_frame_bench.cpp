@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -161,6 +162,7 @@ class CBenchFolder {
       std::ofstream(folder / "Scripts" / "walker.func") << script;
       WritePng(FromNativePath(folder / "Images" / "sheet.png"), Gradient(512, 128));
       WritePng(FromNativePath(folder / "Images" / "layers.png"), Gradient(256, 64));
+      WritePng(FromNativePath(folder / "Images" / "bubble.png"), Gradient(200, 64));
     }
     SetApplicationFolder(FromNativePath(root_) + u"\\");
   }
@@ -223,6 +225,87 @@ void BM_FifteenCharacterFrame(benchmark::State& state) {
     state.SkipWithError("frames allocated on the heap");
   }
 }
+
+// The walkers again, each talking all the time: a balloon over its head types a line at
+// 60 characters a second, waits, clears and starts again.
+std::string TalkingScript() {
+  std::string script = kScript;
+  for (const char* function : {"FuncName=appear\n", "FuncName=goLeft\n", "FuncName=goRight\n"}) {
+    const size_t at = script.find(function) + std::strlen(function);
+    script.insert(at, "CallBalloonList=talk\n");
+  }
+  return script + R"(
+<FUNC_BALLOON_MOTION_REG>
+<SET_CONFIG>
+FuncName=bubble
+ImageName=bubble.png
+Width=200
+Height=64
+</SET_CONFIG>
+<SET_PARAM>
+0,0,0,0,1
+</SET_PARAM>
+</FUNC_BALLOON_MOTION_REG>
+<FUNC_TEXT_STYLE_REG>
+<SET_CONFIG>
+FuncName=fast
+FontSize=12
+FontColor=navy
+Speed=60
+</SET_CONFIG>
+</FUNC_TEXT_STYLE_REG>
+<FUNC_BALLOON_ORDER_REG>
+<SET_CONFIG>
+FuncName=talk
+FuncNameMotion=bubble
+FuncNameTextStyle=fast
+PosX=(chara.Width - bal.Width) / 2
+PosY=0 - bal.Height
+TextAreaPosX=8
+TextAreaPosY=6
+TextAreaWidth=192
+TextAreaHeight=58
+NextBalloonList=talk
+</SET_CONFIG>
+<SET_TEXT>
+Open()
+Clear()
+"Walking along, talking along: the quick brown fox jumps over the lazy dog."
+"\nこんにちは、今日もいい天気ですね。"
+Wait(15)
+</SET_TEXT>
+</FUNC_BALLOON_ORDER_REG>
+)";
+}
+
+void BM_FifteenCharactersTalking(benchmark::State& state) {
+  const std::string script = TalkingScript();
+  SBenchApplication bench(script.c_str(), 1);
+  CApplication& application = *bench.application;
+  application.ApplyScale(static_cast<int>(state.range(0)));
+  CCharaMap& characters = application.Characters();
+  auto frame = [&] {
+    for (int i = 0; i < characters.Count(); ++i) characters.ValueAt(i)->Update();
+  };
+  // Long enough for every balloon to have typed its text and started over once, so
+  // every glyph and surface it needs exists.
+  for (int i = 0; i < 240; ++i) frame();
+  const long before = g_allocations.load();
+  for (auto _ : state) frame();
+  const long allocations = g_allocations.load() - before;
+  state.counters["allocations"] = static_cast<double>(allocations);
+  if (bench.programState.errorFlag.load()) state.SkipWithError("a character failed to load");
+  if (allocations != 0) {
+    std::fprintf(stderr, "%ld allocations in %lld frames\n", allocations, static_cast<long long>(state.iterations()));
+    state.SkipWithError("frames allocated on the heap");
+  }
+}
+// At 200 % and at 100 %.
+BENCHMARK(BM_FifteenCharactersTalking)
+    ->Arg(kCmdScaleFirst + 2)
+    ->Arg(kCmdScaleFirst + 6)
+    ->Iterations(3000)
+    ->Unit(benchmark::kMillisecond);
 
 // Characters that stand where they started (a random place in the middle of the
 // desktop) and test 4 tiny areas of their own against 4 of every other character.

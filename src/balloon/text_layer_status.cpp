@@ -39,7 +39,7 @@ void CTextLayerStatus::Start(const CTextLayerConfig& layer) {
     owner_.ReportScriptError(error.Message());
   }
 
-  style_ = STextLayerStyle{};
+  style_.ResetKeepingFont();
   if (layer.textStyle != nullptr) style_.CopyFrom(*layer.textStyle);
   style_.MakeFont(owner_.Text());
   glyphStyle_ = style_.GlyphStyle();

@@ -19,10 +19,23 @@ struct STextLayerStyle {
   std::unique_ptr<IFont> font;
   SFontMetrics metrics;
 
-  // Takes every value of a registered style (its font is made anew by MakeFont).
+ private:
+  // What `font` was made for.
+  std::u16string fontMadeFace_;
+  int fontMadeHeight_ = 0;
+  int fontMadeFormat_ = 0;
+
+ public:
+
+  // Takes every value of a registered style (its font is made by MakeFont).
   void CopyFrom(const CTextStyleConfig& style);
-  // (Re)creates the font from the face name and size on a screen of `text`'s
-  // resolution, and reads its measures.
+  // Every value back to the default style's, keeping the font made last, so the next
+  // MakeFont can take it again.
+  void ResetKeepingFont();
+  // Makes the font for the face name, size and format on a screen of `text`'s
+  // resolution and reads its measures. When the font made last was made for the same
+  // three, it stays: a balloon entered again (chained, or repeating itself) asks for
+  // the same font each time, and making one allocates.
   void MakeFont(IText& text);
   // What the glyph renderer draws with. A format other than 1, 4 or 5 draws as 6.
   SGlyphStyle GlyphStyle() const;

@@ -51,9 +51,11 @@ class CFakeText final : public IText {
     font->advance = advance;
     font->metrics = metrics;
     last = font.get();
+    ++made;
     return font;
   }
   int advance = 10;
   SFontMetrics metrics{16, 12};
   CFakeFont* last = nullptr;
+  int made = 0;  // fonts made so far
 };

@@ -166,9 +166,25 @@ TEST_F(TextLayer, StyleCommandsChangeTheLayersOwnStyle) {
   ASSERT_NE(balloon_.text.last, nullptr);
   EXPECT_EQ(balloon_.text.last->Description().height, -27);
   EXPECT_EQ(balloon_.text.last->Description().face, u"IPAGothic");
-  // A new start takes the layer's style from its register again.
+  // A new start takes the layer's style from its register again, and its font with it.
   Run({u"\"a\""});
   EXPECT_EQ(layer_.Style().fontSize, 14);
+  EXPECT_EQ(balloon_.text.last->Description().height, -19);
+  EXPECT_EQ(balloon_.text.last->Description().face, u"");
+}
+
+// A layer started again with the style it already has (a chained or repeating balloon)
+// keeps its font; one started with another style gets a new one.
+TEST_F(TextLayer, AStartWithTheSameStyleKeepsTheFont) {
+  Run({u"\"a\""});
+  const int made = balloon_.text.made;
+  Run({u"\"b\""});
+  EXPECT_EQ(balloon_.text.made, made);
+  Run({u"SetFontSize(20)", u"\"c\""});
+  Frames(1);
+  EXPECT_EQ(balloon_.text.made, made + 1);
+  EXPECT_EQ(layer_.Style().font.get(), balloon_.text.last);
+  EXPECT_EQ(balloon_.text.last->Description().height, -27);  // made anew for the new size
 }
 
 TEST_F(TextLayer, LinesThatShowNothingArePassedOver) {
