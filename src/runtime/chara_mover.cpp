@@ -117,11 +117,11 @@ void CCharaMover::SetLineFromPosition(int motionHeight) {
 }
 
 void CCharaMover::ClampToMoveRange() {
-  x_ = std::min(std::max(x_, range_.left - displayedWidth_), static_cast<double>(range_.right));
-  y_ = std::min(std::max(y_, range_.top - displayedHeight_), static_cast<double>(range_.bottom));
+  x_ = std::min(std::max(x_.load(), range_.left - displayedWidth_), static_cast<double>(range_.right));
+  y_ = std::min(std::max(y_.load(), range_.top - displayedHeight_), static_cast<double>(range_.bottom));
 }
 
 void CCharaMover::ClampInsideMoveRange() {
-  x_ = std::max(std::min(x_, range_.right - displayedWidth_), static_cast<double>(range_.left));
-  y_ = std::max(std::min(y_, range_.bottom - displayedHeight_), static_cast<double>(range_.top));
+  x_ = std::max(std::min(x_.load(), range_.right - displayedWidth_), static_cast<double>(range_.left));
+  y_ = std::max(std::min(y_.load(), range_.bottom - displayedHeight_), static_cast<double>(range_.top));
 }

@@ -2,10 +2,16 @@
 // CMover: where a window is (its top-left corner in screen pixels), how large its
 // picture is, and the scale and opacity it is drawn with. The displayed size is kept by
 // the derived movers, because a balloon's also depends on its opening animation.
+// The frame thread moves and sizes the window while the window thread's mouse handlers
+// read where it is and how large (hit areas, the cursor), so the values are atomic.
+#include <atomic>
+
 class CMover {
  public:
   CMover() = default;
   virtual ~CMover() = default;
+  CMover(const CMover& other) { *this = other; }
+  CMover& operator=(const CMover& other);
 
   virtual double GetX() const { return x_; }
   virtual double GetY() const { return y_; }
@@ -27,12 +33,12 @@ class CMover {
  protected:
   void SetDisplayedSize(double width, double height);
 
-  double x_ = 0.0;
-  double y_ = 0.0;
-  int width_ = 1;
-  int height_ = 1;
-  double scale_ = 1.0;
-  double opacity_ = 1.0;
-  double displayedWidth_ = 1.0;
-  double displayedHeight_ = 1.0;
+  std::atomic<double> x_ = 0.0;
+  std::atomic<double> y_ = 0.0;
+  std::atomic<int> width_ = 1;
+  std::atomic<int> height_ = 1;
+  std::atomic<double> scale_ = 1.0;
+  std::atomic<double> opacity_ = 1.0;
+  std::atomic<double> displayedWidth_ = 1.0;
+  std::atomic<double> displayedHeight_ = 1.0;
 };
