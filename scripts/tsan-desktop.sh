@@ -31,7 +31,7 @@ for i in $(seq 15); do
   cp -r "characters/${shipped[$(((i - 1) % 2))]}" "$work/app/Characters/$(printf 'Chara%02d' "$i")"
 done
 export TSAN_OPTIONS="suppressions=$PWD/cmake/tsan-suppressions.txt${TSAN_OPTIONS:+:$TSAN_OPTIONS}"
-start_bg "$work/program.log" "$tool" run --platform qt --app-dir "$work/app"
+start_bg "$work/program.log" "$tool" run --platform qt --app-dir "$work/app" --trace "$work/trace.jsonl"
 program=$last_pid
 wait_for 60 xdotool search --onlyvisible --name '^Zelvotta_Character_Window$'
 
@@ -55,10 +55,16 @@ kill -TERM "$program" 2>/dev/null
 sleep 2
 reports=$(grep -c '^WARNING: ThreadSanitizer' "$work/program.log" || true)
 echo "tsan-desktop: ${seconds}s of input, program still running at the end: $alive, ThreadSanitizer reports: $reports"
+# What the input made the characters do, from the trace: events by kind, hit events by type.
+if [ -f "$work/trace.jsonl" ]; then
+  echo "tsan-desktop: trace records by event: $(sed -n 's/.*"event":"\([a-z_]*\)".*/\1/p' "$work/trace.jsonl" | sort | uniq -c | sort -rn | awk '{printf "%s %s, ", $2, $1}')"
+  echo "tsan-desktop: functions entered by type: $(sed -n 's/.*"event":"function".*"type":"\([A-Z_]*\)".*/\1/p' "$work/trace.jsonl" | sort | uniq -c | sort -rn | awk '{printf "%s %s, ", $2, $1}')"
+fi
 if [ "$reports" -gt 0 ]; then
   # Each report with the first frame of our own code in it (none: all inside libraries).
-  awk '/^WARNING: ThreadSanitizer/ { n++; found = 0; printf "report %d:", n }
-       /\/src\/|\/tools\// { if (!found) { sub(/^ *#[0-9]+ /, ""); printf " %s", $0; found = 1 } }
+  awk -v root="$PWD/" '/^WARNING: ThreadSanitizer/ { n++; found = 0; printf "report %d:", n }
+       index($0, root "src/") || index($0, root "tools/") {
+         if (!found) { sub(/^ *#[0-9]+ /, ""); printf " %s", $0; found = 1 } }
        /^SUMMARY/ { print found ? "" : " (only library frames)" }' "$work/program.log"
   sed -n '/^WARNING: ThreadSanitizer/,/^SUMMARY/p' "$work/program.log" | head -n 60
 fi

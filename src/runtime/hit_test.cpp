@@ -14,6 +14,13 @@
 namespace {
 
 constexpr int kMinAreaSide = 2;
+
+void Rescale(CHitAreaNode& node, double scale) {
+  node.scaledX.store(node.posX * scale, std::memory_order_relaxed);
+  node.scaledY.store(node.posY * scale, std::memory_order_relaxed);
+  node.scaledWidth.store(node.width * scale, std::memory_order_relaxed);
+  node.scaledHeight.store(node.height * scale, std::memory_order_relaxed);
+}
 constexpr char16_t kAllTargets[] = u"ALL";
 
 // The integer value of `text` with the keywords of `map` substituted; an empty text is 0.
@@ -74,10 +81,7 @@ std::unique_ptr<CHitAreaNode> CHitTest::MakeNode(const std::u16string& areaName,
   node->autoFlip = area->autoFlip;
   node->flipHorizontal = area->autoFlip && motion.flipHorizontal;
   node->flipVertical = area->autoFlip && motion.flipVertical;
-  node->scaledX = node->posX * scale_;
-  node->scaledY = node->posY * scale_;
-  node->scaledWidth = node->width * scale_;
-  node->scaledHeight = node->height * scale_;
+  Rescale(*node, scale_);
   return node;
 }
 
@@ -141,13 +145,10 @@ void CHitTest::SetUp(const CCharaMap& characters) {
 }
 
 void CHitTest::SetScale(double scale) {
+  // Every function entry sets the scale; most leave it as it was.
+  if (scale == scale_) return;
   scale_ = scale;
-  auto rescale = [scale](CHitAreaNode& node) {
-    node.scaledX = node.posX * scale;
-    node.scaledY = node.posY * scale;
-    node.scaledWidth = node.width * scale;
-    node.scaledHeight = node.height * scale;
-  };
+  auto rescale = [scale](CHitAreaNode& node) { Rescale(node, scale); };
   for (int f = 0; f < functions_.Count(); ++f) {
     SFunctionHits& hits = *functions_.ValueAt(f);
     for (auto& node : hits.ownAreas) rescale(*node);
@@ -175,20 +176,24 @@ SHitRect CHitTest::AreaRect(const CHitAreaNode& node) const {
 }
 
 SHitRect AreaRectAt(const CHitAreaNode& node, double x, double y, double width, double height) {
+  const double scaledX = node.scaledX.load(std::memory_order_relaxed);
+  const double scaledY = node.scaledY.load(std::memory_order_relaxed);
+  const double scaledWidth = node.scaledWidth.load(std::memory_order_relaxed);
+  const double scaledHeight = node.scaledHeight.load(std::memory_order_relaxed);
   SHitRect rect;
   if (node.flipHorizontal) {
-    rect.right = x + width - node.scaledX;
-    rect.left = rect.right - node.scaledWidth;
+    rect.right = x + width - scaledX;
+    rect.left = rect.right - scaledWidth;
   } else {
-    rect.left = x + node.scaledX;
-    rect.right = rect.left + node.scaledWidth;
+    rect.left = x + scaledX;
+    rect.right = rect.left + scaledWidth;
   }
   if (node.flipVertical) {
-    rect.bottom = y + height - node.scaledY;
-    rect.top = rect.bottom - node.scaledHeight;
+    rect.bottom = y + height - scaledY;
+    rect.top = rect.bottom - scaledHeight;
   } else {
-    rect.top = y + node.scaledY;
-    rect.bottom = rect.top + node.scaledHeight;
+    rect.top = y + scaledY;
+    rect.bottom = rect.top + scaledHeight;
   }
   return rect;
 }

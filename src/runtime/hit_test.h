@@ -30,10 +30,11 @@ class CHitAreaNode : public CRootConfig {
   int posX = 0;
   int posY = 0;
   int areaType = RECT;
-  double scaledX = 0.0;
-  double scaledY = 0.0;
-  double scaledWidth = 0.0;
-  double scaledHeight = 0.0;
+  // Set by the frame thread when the scale changes, read by the mouse handlers.
+  std::atomic<double> scaledX{0.0};
+  std::atomic<double> scaledY{0.0};
+  std::atomic<double> scaledWidth{0.0};
+  std::atomic<double> scaledHeight{0.0};
   bool autoFlip = true;
   bool flipHorizontal = false;  // copied from the motion when autoFlip is on
   bool flipVertical = false;

@@ -1,7 +1,6 @@
 #include "platform/qt/qt_layered_window.h"
 
 #include <QCoreApplication>
-#include <QMetaObject>
 #include <QThread>
 #include <cstring>
 
@@ -58,40 +57,64 @@ uint32_t CQtLayeredWindow::NativeId() const {
   return widget_ != nullptr ? static_cast<uint32_t>(widget_->winId()) : 0;
 }
 
+template <typename Call>
+void CQtLayeredWindow::OnGui(Call call) {
+  // Qt's widgets belong to the GUI thread: a call from the frame thread waits there.
+  if (OnGuiThread()) {
+    call();
+  } else {
+    windows_.PostToGui(std::move(call));
+  }
+}
+
 void CQtLayeredWindow::Show() {
-  if (!Alive() || widget_ == nullptr) return;
+  if (!Alive()) return;
+  // The flag changes at once: the core asks for it right after.
   visible_.store(true, std::memory_order_release);
-  WithQtGeometry([this] { widget_->show(); });
-  if (!topmost_) windows_.RaiseTopmostBand();
+  OnGui([this] {
+    if (!Alive() || widget_ == nullptr) return;
+    WithQtGeometry([this] { widget_->show(); });
+    if (!topmost_) windows_.RaiseTopmostBand();
+  });
 }
 
 void CQtLayeredWindow::Hide() {
-  if (!Alive() || widget_ == nullptr) return;
+  if (!Alive()) return;
   visible_.store(false, std::memory_order_release);
-  WithQtGeometry([this] { widget_->hide(); });
+  OnGui([this] {
+    if (!Alive() || widget_ == nullptr) return;
+    WithQtGeometry([this] { widget_->hide(); });
+  });
 }
 
 void CQtLayeredWindow::BringToTop() {
-  if (!Alive() || widget_ == nullptr) return;
-  widget_->raise();
-  if (!topmost_) windows_.RaiseTopmostBand();
+  OnGui([this] {
+    if (!Alive() || widget_ == nullptr) return;
+    widget_->raise();
+    if (!topmost_) windows_.RaiseTopmostBand();
+  });
 }
 
 void CQtLayeredWindow::PlaceBelow(ILayeredWindow& other) {
   auto& below = static_cast<CQtLayeredWindow&>(other);
-  if (!Alive() || !below.Alive() || &below == this || widget_ == nullptr) return;
-  topmost_ = below.topmost_;
-  StackX11WindowBelow(NativeId(), below.NativeId());
+  if (&below == this) return;
+  OnGui([this, &below] {
+    if (!Alive() || !below.Alive() || widget_ == nullptr) return;
+    topmost_ = below.topmost_;
+    StackX11WindowBelow(NativeId(), below.NativeId());
+  });
 }
 
 void CQtLayeredWindow::SetTopmost(bool topmost) {
-  if (!Alive() || widget_ == nullptr) return;
-  topmost_ = topmost;
-  if (topmost) {
-    widget_->raise();
-  } else {
-    windows_.RaiseTopmostBand();
-  }
+  OnGui([this, topmost] {
+    if (!Alive() || widget_ == nullptr) return;
+    topmost_ = topmost;
+    if (topmost) {
+      widget_->raise();
+    } else {
+      windows_.RaiseTopmostBand();
+    }
+  });
 }
 
 bool CQtLayeredWindow::Update(const SLayeredFrame& frame) {
@@ -213,17 +236,21 @@ void CQtLayeredWindow::ShowArrowIfAlive() {
 }
 
 void CQtLayeredWindow::SetCapture() {
-  if (!Alive() || widget_ == nullptr || captured_) return;
-  captured_ = true;
-  widget_->grabMouse();
+  OnGui([this] {
+    if (!Alive() || widget_ == nullptr || captured_) return;
+    captured_ = true;
+    widget_->grabMouse();
+  });
 }
 
 void CQtLayeredWindow::ReleaseCapture() {
-  if (!captured_) return;
-  captured_ = false;
-  if (widget_ != nullptr) widget_->releaseMouse();
-  // As on the system the design follows, the window losing the capture hears of it.
-  DeliverMouse(ELayeredMouse::CaptureChanged, 0, 0);
+  OnGui([this] {
+    if (!captured_) return;
+    captured_ = false;
+    if (widget_ != nullptr) widget_->releaseMouse();
+    // As on the system the design follows, the window losing the capture hears of it.
+    DeliverMouse(ELayeredMouse::CaptureChanged, 0, 0);
+  });
 }
 
 void CQtLayeredWindow::OnGrabLost() {
@@ -236,12 +263,7 @@ void CQtLayeredWindow::Destroy() {
   if (!alive_.exchange(false, std::memory_order_acq_rel)) return;
   visible_.store(false, std::memory_order_release);
   handler_.OnDestroy(*this);
-  if (OnGuiThread()) {
-    DestroyOnGuiThread();
-  } else {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [this] { DestroyOnGuiThread(); },
-                              Qt::QueuedConnection);
-  }
+  OnGui([this] { DestroyOnGuiThread(); });
 }
 
 void CQtLayeredWindow::DestroyOnGuiThread() {

@@ -71,6 +71,9 @@ class CQtLayeredWindow final : public ILayeredWindow {
     std::vector<SShapeRect> shape;
   };
   void DestroyOnGuiThread();
+  // Runs `call` now on the GUI thread, or posts it there from any other.
+  template <typename Call>
+  void OnGui(Call call);
   // Runs a Qt call that shows, hides or resizes the window with the server's structure
   // notifications on, so Qt hears of it, and turns them off again for our own moves.
   // The requests go out in order on Qt's connection, so nothing in between is missed.

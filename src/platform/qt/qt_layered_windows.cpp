@@ -6,7 +6,7 @@
 #include "platform/qt/x11_shape.h"
 
 CQtLayeredWindows::CQtLayeredWindows(std::function<void()> showArrow)
-    : showArrow_(std::move(showArrow)), signal_([this] { PresentAll(); }) {}
+    : showArrow_(std::move(showArrow)), signal_([this] { OnSignal(); }) {}
 
 CQtLayeredWindows::~CQtLayeredWindows() = default;
 
@@ -39,6 +39,33 @@ void CQtLayeredWindows::RaiseTopmostBand() {
   for (const auto& window : windows_) {
     if (window->Alive() && window->Topmost() && window->Visible()) window->BringToTop();
   }
+}
+
+void CQtLayeredWindows::PostToGui(std::function<void()> task) {
+  {
+    std::lock_guard lock(tasksMutex_);
+    tasks_.push_back(std::move(task));
+  }
+  signal_.Raise();
+}
+
+void CQtLayeredWindows::OnSignal() {
+  RunPostedTasks();
+  if (presentRequested_.load(std::memory_order_acquire)) PresentAll();
+}
+
+void CQtLayeredWindows::RunPostedTasks() {
+  {
+    std::lock_guard lock(tasksMutex_);
+    if (tasks_.empty()) return;
+    running_.swap(tasks_);
+  }
+  // Moved out first: a task may run a nested event loop that comes back here.
+  std::vector<std::function<void()>> batch;
+  batch.swap(running_);
+  for (auto& task : batch) task();
+  batch.clear();
+  if (running_.empty()) running_.swap(batch);  // keeps the capacity for the next batch
 }
 
 void CQtLayeredWindows::PresentAll() {

@@ -2,10 +2,13 @@
 // The character and balloon windows of the Qt backend: creates them, keeps the band
 // each one is in (ordinary or always on top, which we keep ourselves since the windows
 // bypass the window manager), and presents their frames on the GUI thread when the
-// frame thread signals.
+// frame thread signals. Calls the frame thread makes on a window (show, hide, stacking,
+// capture, destroy) are posted here and run on the GUI thread, in order, before the
+// frames handed over with them are presented.
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "platform/layered_window.h"
@@ -41,11 +44,18 @@ class CQtLayeredWindows final : public ILayeredWindows {
     if (!presentRequested_.exchange(true, std::memory_order_acq_rel)) signal_.Raise();
   }
   void ShowArrow() { showArrow_(); }
+  // Any thread: runs `task` on the GUI thread, after the tasks posted before it.
+  void PostToGui(std::function<void()> task);
 
  private:
+  void OnSignal();
+  void RunPostedTasks();
   void PresentAll();
 
   std::function<void()> showArrow_;
+  std::mutex tasksMutex_;  // guards tasks_
+  std::vector<std::function<void()>> tasks_;
+  std::vector<std::function<void()>> running_;  // GUI thread only
   CFrameSignal signal_;
   std::atomic<bool> presentRequested_{false};
   std::vector<std::unique_ptr<CQtLayeredWindow>> windows_;  // GUI thread only

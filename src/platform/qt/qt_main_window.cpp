@@ -1,6 +1,5 @@
 #include "platform/qt/qt_main_window.h"
 
-#include <QMetaObject>
 #include <QTimer>
 #include <QWidget>
 
@@ -27,12 +26,29 @@ CQtMainWindow::CQtMainWindow(const SMainWindowDesc& desc, IMainWindowHandler& ha
 CQtMainWindow::~CQtMainWindow() = default;
 
 void CQtMainWindow::PostAppMessage(uint32_t message, intptr_t param) {
-  QMetaObject::invokeMethod(
-      &receiver_,
-      [this, message, param] {
-        if (Alive()) handler_.OnAppMessage(message, param);
-      },
-      Qt::QueuedConnection);
+  {
+    std::lock_guard lock(postedMutex_);
+    posted_.emplace_back(message, param);
+  }
+  postedSignal_.Raise();
+}
+
+void CQtMainWindow::DeliverPosted() {
+  for (;;) {
+    std::pair<uint32_t, intptr_t> next;
+    bool more = false;
+    {
+      std::lock_guard lock(postedMutex_);
+      if (posted_.empty()) return;
+      next = posted_.front();
+      posted_.pop_front();
+      more = !posted_.empty();
+    }
+    // A handler may run a nested event loop (a message box): the rest wake it, in order,
+    // as Qt's own queue would.
+    if (more) postedSignal_.Raise();
+    if (Alive()) handler_.OnAppMessage(next.first, next.second);
+  }
 }
 
 void CQtMainWindow::Destroy() {

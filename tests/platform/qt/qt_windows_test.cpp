@@ -1,12 +1,13 @@
 // The Qt backend's windows and menus on Qt's offscreen platform: frames handed over
 // from another thread, moves without pixels, destruction from the frame thread, and the
-// pop-up menu built from a menu model with its commands routed to the right window.
+// calls and posts from the frame thread, and the pop-up menu built from a menu model with its commands routed to the right window.
 // (The QApplication comes from the environment in qt_dialogs_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QWidget>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -122,6 +123,50 @@ TEST_F(QtWindows, DestroyedFromTheFrameThreadTheWindowGoesInertAndItsHandlerHear
   int destroyed = 0;
   for (const std::string& event : log_.Events()) destroyed += event.find("w destroyed") != std::string::npos;
   EXPECT_EQ(destroyed, 1);
+}
+
+TEST_F(QtWindows, CallsAndPostsFromTheFrameThreadRunOnTheGuiThreadInOrder) {
+  auto& window = static_cast<CQtLayeredWindow&>(MakeWindow("w"));
+  const std::thread::id gui = std::this_thread::get_id();
+  std::vector<intptr_t> params;
+  bool allOnGui = true;
+  handler_.onMessage = [&](uint32_t, intptr_t param) {
+    params.push_back(param);
+    allOnGui = allOnGui && std::this_thread::get_id() == gui;
+  };
+  bool visibleAtOnce = false;
+  std::thread([&] {
+    window.Show();
+    visibleAtOnce = window.Visible();
+    for (intptr_t i = 0; i < 100; ++i) main_.PostAppMessage(0x8001, i);
+    window.Hide();
+    window.Show();
+    window.BringToTop();
+  }).join();
+  EXPECT_TRUE(visibleAtOnce) << "the flag waits for the GUI thread";
+  QWidget* widget = QWidget::find(static_cast<WId>(window.NativeId()));
+  ASSERT_NE(widget, nullptr);
+  EXPECT_FALSE(widget->isVisible()) << "the frame thread touched the widget";
+  ASSERT_TRUE(PumpUntil([&] { return params.size() == 100 && widget->isVisible(); }));
+  EXPECT_TRUE(allOnGui);
+  for (intptr_t i = 0; i < 100; ++i) EXPECT_EQ(params[static_cast<size_t>(i)], i);
+
+  // A message box's nested loop inside one message still gets the ones after it.
+  params.clear();
+  handler_.onMessage = [&](uint32_t, intptr_t param) {
+    params.push_back(param);
+    if (param == 0) PumpUntil([&] { return params.size() == 3; });
+  };
+  std::thread([&] {
+    for (intptr_t i = 0; i < 3; ++i) main_.PostAppMessage(0x8001, i);
+  }).join();
+  ASSERT_TRUE(PumpUntil([&] { return params.size() == 3; }));
+  EXPECT_EQ(params, (std::vector<intptr_t>{0, 1, 2}));
+
+  // Hidden from the frame thread, the widget hides on the GUI thread.
+  std::thread([&] { window.Hide(); }).join();
+  EXPECT_FALSE(window.Visible());
+  ASSERT_TRUE(PumpUntil([&] { return !widget->isVisible(); }));
 }
 
 TEST_F(QtWindows, ThePopupMenuFollowsTheModelAndItsCommandReachesTheCharactersWindow) {
