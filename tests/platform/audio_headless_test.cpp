@@ -2,7 +2,10 @@
 // notifications, resets, re-queuing from a notification and the mix.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "media/wav_header.h"
@@ -131,3 +134,32 @@ TEST(HeadlessAudio, MixesWhatWasPlayedIntoAWavFile) {
 }
 
 }  // namespace
+
+// The pump thread sleeps while nothing is queued and wakes for the next buffer, again
+// and again; it ends promptly while asleep.
+TEST(HeadlessAudio, ThePumpThreadWakesForEachBufferQueuedWhileItSleeps) {
+  CVirtualClock clock;
+  std::atomic<int> finished{0};
+  {
+    CHeadlessAudio audio(clock);
+    audio.KeepEvents(false);
+    audio.StartPumpThread(1);
+    auto output = audio.Open(Mono16(1000), [&](IAudioOutput&, SAudioBuffer&) { finished.fetch_add(1); });
+    ASSERT_NE(output, nullptr);
+    std::vector<uint8_t> bytes(20);  // 10 ms
+    SAudioBuffer buffer{bytes.data(), 20};
+    for (int round = 1; round <= 3; ++round) {
+      // Long enough for the thread to find nothing queued and go to sleep.
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      ASSERT_TRUE(output->Queue(buffer));
+      clock.AdvanceTo(clock.NowMs() + 10);
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+      while (finished.load() < round && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      ASSERT_EQ(finished.load(), round) << "the sleeping pump missed a buffer";
+    }
+    EXPECT_TRUE(output->Close());
+  }
+  EXPECT_EQ(finished.load(), 3);
+}

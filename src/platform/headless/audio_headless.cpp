@@ -19,7 +19,11 @@ bool DeviceTakes(const SPcmFormat& format) {
 CHeadlessAudio::CHeadlessAudio(CHeadlessClock& clock) : clock_(clock) {}
 
 CHeadlessAudio::~CHeadlessAudio() {
-  stopPump_.store(true);
+  {
+    std::lock_guard lock(pumpMutex_);
+    stopPump_.store(true);
+  }
+  pumpWake_.notify_all();
   if (pumpThread_.joinable()) pumpThread_.join();
 }
 
@@ -55,10 +59,33 @@ void CHeadlessAudio::StartPumpThread(uint32_t periodMs) {
   if (pumpThread_.joinable()) return;
   pumpThread_ = std::thread([this, periodMs] {
     while (!stopPump_.load()) {
+      {
+        std::lock_guard lock(pumpMutex_);
+        queuedSinceCheck_ = false;
+      }
       Pump();
+      if (!AnyQueued()) {
+        // A buffer queued after the check above has set the flag, so it is not missed.
+        std::unique_lock lock(pumpMutex_);
+        pumpWake_.wait(lock, [this] { return stopPump_.load() || queuedSinceCheck_; });
+        continue;
+      }
       std::this_thread::sleep_for(std::chrono::milliseconds(periodMs));
     }
   });
+}
+
+void CHeadlessAudio::NotifyQueued() {
+  {
+    std::lock_guard lock(pumpMutex_);
+    queuedSinceCheck_ = true;
+  }
+  pumpWake_.notify_one();
+}
+
+bool CHeadlessAudio::AnyQueued() {
+  std::lock_guard lock(outputsMutex_);
+  return std::any_of(outputs_.begin(), outputs_.end(), [](const CHeadlessAudioOutput* output) { return output->HasQueued(); });
 }
 
 std::vector<std::string> CHeadlessAudio::Events() const {

@@ -5,6 +5,7 @@
 // on the virtual clock are repeatable. Every open, queue, done, reset and close is
 // recorded for tests, and what was played can be mixed into a WAV file.
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -35,7 +36,8 @@ class CHeadlessAudio final : public IAudio {
   // from one thread at a time, never from a notification. Returns how many.
   int Pump();
   // Pumps every `periodMs` of real time on a thread of its own until destruction, for
-  // runs against the wall clock.
+  // runs against the wall clock. While no output has a buffer queued the thread sleeps
+  // until one is, so silent characters cost no wake-ups.
   void StartPumpThread(uint32_t periodMs);
 
   // Pretends there is no audio device: every later Open fails.
@@ -57,6 +59,8 @@ class CHeadlessAudio final : public IAudio {
   void AddToMix(const SPcmFormat& format, const uint8_t* bytes, uint32_t length, uint64_t startUs);
   uint64_t NowUs();
   void Forget(CHeadlessAudioOutput* output);
+  // A buffer was queued: wakes the pump thread if it sleeps.
+  void NotifyQueued();
 
  private:
   CHeadlessClock& clock_;
@@ -70,6 +74,11 @@ class CHeadlessAudio final : public IAudio {
   mutable std::mutex logMutex_;
   std::vector<std::string> events_;
   CAudioMix mix_;
+  bool AnyQueued();
+
   std::atomic<bool> stopPump_{false};
+  std::mutex pumpMutex_;  // guards queuedSinceCheck_
+  std::condition_variable pumpWake_;
+  bool queuedSinceCheck_ = false;
   std::thread pumpThread_;
 };

@@ -41,6 +41,7 @@ bool CHeadlessAudioOutput::Queue(SAudioBuffer& buffer) {
     const uint64_t startUs = queue_.empty() ? now : queue_.back().endUs;
     queue_.push_back({&buffer, startUs, startUs + DurationUs(buffer.length)});
   }
+  audio_.NotifyQueued();
   audio_.Record("queue " + std::to_string(number_) + " " + std::to_string(buffer.length));
   return true;
 }
@@ -90,6 +91,11 @@ bool CHeadlessAudioOutput::DeliverFinished(uint64_t nowUs) {
   lock.lock();
   EndDelivery();
   return true;
+}
+
+bool CHeadlessAudioOutput::HasQueued() const {
+  std::lock_guard lock(mutex_);
+  return !queue_.empty();
 }
 
 bool CHeadlessAudioOutput::IsQueued(const SAudioBuffer& buffer) const {

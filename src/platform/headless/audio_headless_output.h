@@ -19,6 +19,8 @@ class CHeadlessAudioOutput final : public IAudioOutput {
   bool Queue(SAudioBuffer& buffer) override;
   bool Reset() override;
   bool IsQueued(const SAudioBuffer& buffer) const override;
+  // Whether any buffer waits to finish.
+  bool HasQueued() const;
   bool Close() override;
 
   // Delivers the notification of the first buffer if it has finished by `nowUs`;

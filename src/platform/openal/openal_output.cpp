@@ -14,13 +14,23 @@ COpenAlOutput::COpenAlOutput(ALuint source, ALenum alFormat, const SPcmFormat& f
   poller_ = std::thread([this] {
     while (!stop_.load()) {
       Poll();
-      std::this_thread::sleep_for(kPollPeriod);
+      std::unique_lock lock(mutex_);
+      // An idle output (most of a character's channels, most of the time) costs no wake-ups.
+      if (queue_.empty()) {
+        queuedOrStopped_.wait(lock, [this] { return stop_.load() || !queue_.empty(); });
+      } else {
+        queuedOrStopped_.wait_for(lock, kPollPeriod, [this] { return stop_.load(); });
+      }
     }
   });
 }
 
 COpenAlOutput::~COpenAlOutput() {
-  stop_.store(true);
+  {
+    std::lock_guard lock(mutex_);
+    stop_.store(true);
+  }
+  queuedOrStopped_.notify_all();
   poller_.join();
   alSourceStop(source_);
   alSourcei(source_, AL_BUFFER, 0);
@@ -45,6 +55,7 @@ bool COpenAlOutput::Queue(SAudioBuffer& buffer) {
     return false;
   }
   queue_.push_back({&buffer, alBuffer});
+  queuedOrStopped_.notify_one();
   ALint state = 0;
   alGetSourcei(source_, AL_SOURCE_STATE, &state);
   if (state != AL_PLAYING) alSourcePlay(source_);

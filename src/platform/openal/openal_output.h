@@ -46,6 +46,7 @@ class COpenAlOutput final : public IAudioOutput {
   int delivering_ = 0;
   std::thread::id deliveringThread_;
   bool closed_ = false;
+  std::condition_variable queuedOrStopped_;  // wakes the poller, which sleeps while nothing is queued
   std::atomic<bool> stop_{false};
   std::thread poller_;
 };

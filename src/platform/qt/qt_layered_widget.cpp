@@ -11,6 +11,8 @@ CQtLayeredWidget::CQtLayeredWidget(CQtLayeredWindow& window)
       window_(window) {
   setAttribute(Qt::WA_TranslucentBackground);
   setAttribute(Qt::WA_NoSystemBackground);
+  // Every paint covers the whole window with its own pixels: Qt need not clear it first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAttribute(Qt::WA_X11DoNotAcceptFocus);
   setFocusPolicy(Qt::NoFocus);

@@ -5,6 +5,9 @@
 #include "platform/qt/qt_layered_window.h"
 #include "platform/qt/x11_shape.h"
 
+thread_local bool CQtLayeredWindows::inFrame_ = false;
+thread_local bool CQtLayeredWindows::wakeAtEnd_ = false;
+
 CQtLayeredWindows::CQtLayeredWindows(std::function<void()> showArrow)
     : showArrow_(std::move(showArrow)), signal_([this] { OnSignal(); }) {}
 
@@ -46,7 +49,23 @@ void CQtLayeredWindows::PostToGui(std::function<void()> task) {
     std::lock_guard lock(tasksMutex_);
     tasks_.push_back(std::move(task));
   }
-  signal_.Raise();
+  Wake();
+}
+
+void CQtLayeredWindows::Wake() {
+  if (inFrame_) {
+    wakeAtEnd_ = true;
+  } else {
+    signal_.Raise();
+  }
+}
+
+void CQtLayeredWindows::EndFrame() {
+  inFrame_ = false;
+  if (wakeAtEnd_) {
+    wakeAtEnd_ = false;
+    signal_.Raise();
+  }
 }
 
 void CQtLayeredWindows::OnSignal() {

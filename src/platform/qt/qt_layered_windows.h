@@ -38,16 +38,25 @@ class CQtLayeredWindows final : public ILayeredWindows {
   // Raises the always-on-top windows over the rest, keeping their order.
   void RaiseTopmostBand();
 
+  // Frame thread: between these two, the windows' presents and posted calls wake the
+  // GUI thread once, at the end, rather than once for each window (with two cores the
+  // GUI thread would otherwise wake, present one window and flush to the X server for
+  // every window of every frame).
+  void BeginFrame() { inFrame_ = true; }
+  void EndFrame();
+
   // Used by the windows.
   // Any thread. One wake-up of the GUI thread serves every window with a new frame.
   void RequestPresent() {
-    if (!presentRequested_.exchange(true, std::memory_order_acq_rel)) signal_.Raise();
+    if (!presentRequested_.exchange(true, std::memory_order_acq_rel)) Wake();
   }
   void ShowArrow() { showArrow_(); }
   // Any thread: runs `task` on the GUI thread, after the tasks posted before it.
   void PostToGui(std::function<void()> task);
 
  private:
+  // Raises the signal now, or at the end of the frame the calling thread is in.
+  void Wake();
   void OnSignal();
   void RunPostedTasks();
   void PresentAll();
@@ -58,6 +67,10 @@ class CQtLayeredWindows final : public ILayeredWindows {
   std::vector<std::function<void()>> running_;  // GUI thread only
   CFrameSignal signal_;
   std::atomic<bool> presentRequested_{false};
+  // Frame thread only: inside BeginFrame/EndFrame, and whether a wake-up waits for the end.
+  // Other threads (the GUI thread, tests) are never in a frame and wake at once.
+  static thread_local bool inFrame_;
+  static thread_local bool wakeAtEnd_;
   std::vector<std::unique_ptr<CQtLayeredWindow>> windows_;  // GUI thread only
   std::vector<const IMainWindow*> topmostOwners_;
   bool bounding_ = false;

@@ -54,6 +54,25 @@ QIcon TrayIconImage() {
   return QIcon(pixmap);
 }
 
+// The frame thread's work, each frame bracketed so its windows wake the GUI thread once.
+class CFrameBatchingWorker final : public IFrameWorker {
+ public:
+  CFrameBatchingWorker(IFrameWorker& inner, CQtLayeredWindows& windows) : inner_(inner), windows_(windows) {}
+  void Begin() override { inner_.Begin(); }
+  bool KeepRunning() override { return inner_.KeepRunning(); }
+  uint32_t Step() override {
+    windows_.BeginFrame();
+    const uint32_t sleepMs = inner_.Step();
+    windows_.EndFrame();
+    return sleepMs;
+  }
+  void End() override { inner_.End(); }
+
+ private:
+  IFrameWorker& inner_;
+  CQtLayeredWindows& windows_;
+};
+
 }  // namespace
 
 CQtUi::CQtUi(IClock& clock, CX11Display& display, CQtLayeredWindows& layered, ITraceSink& trace,
@@ -203,7 +222,8 @@ void CQtUi::JoinFrameWorker() {
 }
 
 void CQtUi::RunWorker(IFrameWorker& worker) {
-  RunFrameWorkerLoop(worker, clock_, frames_, quitAfterFrames_, [this] {
+  CFrameBatchingWorker batching(worker, layered_);
+  RunFrameWorkerLoop(batching, clock_, frames_, quitAfterFrames_, [this] {
     if (CQtMainWindow* window = mainWindow_.load(std::memory_order_acquire)) {
       window->PostAppMessage(kQuitRequestMessage, 0);
     }
