@@ -49,6 +49,7 @@ start_time=$(date +%s.%N)
 if [ -n "${ZV_STRACE:-}" ]; then strace -f ${ZV_STRACE_ARGS:--c} -o "$ZV_STRACE" -p "$program" & sleep "$seconds"; kill %% 2>/dev/null; sleep 0.5; elif [ -n "${ZV_PERF:-}" ]; then perf record -F ${ZV_PERF_HZ:-499} ${ZV_PERF_ARGS:--g} -p "$program" -o "$ZV_PERF" -- sleep "$seconds" >/dev/null 2>&1; else sleep "$seconds"; fi
 end_ticks=$(cpu_ticks)
 end_time=$(date +%s.%N)
+[ -n "${ZV_SMAPS:-}" ] && cp "/proc/$program/smaps" "$ZV_SMAPS"
 peak_kib=$(awk '/^VmHWM:/ {print $2}' "/proc/$program/status")
 rss_kib=$(awk '/^VmRSS:/ {print $2}' "/proc/$program/status")
 windows=$(xdotool search --onlyvisible --name '^Zelvotta_Character_Window$' 2>/dev/null | wc -l)

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes a random input script for a long headless run (zelvotta-tool run --input):
-a user who wanders over the desktop, clicks, drags, strokes, opens the menus and picks
+a first minute that picks every setting once, then a user who wanders over the desktop, clicks, drags, strokes, opens the menus and picks
 what is in them (settings, hiding and showing, the custom item, mute, about boxes, the
 move-range window), and a machine whose load and clock change. The same seed gives the
 same file. The exit items are never chosen: the run ends at its frame limit.
@@ -27,6 +27,14 @@ def main():
 
     def at(f, text):
         out.append(f"{f} {text}")
+
+    # The first minute visits every setting once from the tray's menu (each scale
+    # among them), so every window has been at its largest before the check of the
+    # resident memory starts; the random user comes after.
+    for item in SETTINGS:
+        at(frame, "tray right")
+        at(frame + 2, f"menu {item}")
+        frame += 75
 
     def near_a_line():
         # Characters stand on lines up from the bottom; aim where their bodies are.

@@ -15,7 +15,7 @@ bash scripts/build.sh "$preset" zelvotta-tool >/dev/null
 tool="build/$preset/zelvotta-tool"
 
 work="$(mktemp -d)"
-# ZV_SOAK_RSS=FILE keeps the resident-memory samples ("milliseconds KiB" lines).
+# ZV_SOAK_RSS=FILE keeps the resident-memory samples ("FRAME KiB" lines).
 trap '[ -n "${ZV_SOAK_RSS:-}" ] && cp "$work/rss" "$ZV_SOAK_RSS"; rm -rf "$work"' EXIT
 mkdir -p "$work/app/Characters"
 shipped=(Walker Hopper)
@@ -28,17 +28,9 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 export LSAN_OPTIONS="suppressions=$PWD/cmake/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 start=$(date +%s%N)
-"$tool" run --app-dir "$work/app" --screen 1920x1080 --seed "$seed" --frames "$frames" \
-  --input "$work/input" --trace "$work/trace.jsonl" 2>"$work/stderr" &
-pid=$!
-# Resident memory in KiB, with the milliseconds since the start.
-while kill -0 "$pid" 2>/dev/null; do
-  rss=$(sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null || true)
-  [ -n "$rss" ] && echo "$((($(date +%s%N) - start) / 1000000)) $rss" >> "$work/rss"
-  sleep 0.02
-done
 status=0
-wait "$pid" || status=$?
+"$tool" run --app-dir "$work/app" --screen 1920x1080 --seed "$seed" --frames "$frames" \
+  --input "$work/input" --trace "$work/trace.jsonl" --memory-log "$work/rss" 2>"$work/stderr" || status=$?
 milliseconds=$((($(date +%s%N) - start) / 1000000))
 
 failures=0
@@ -48,10 +40,10 @@ boxes=$(grep -c '"event":"messagebox"' "$work/trace.jsonl" || true)
 echo "soak: $(wc -l < "$work/trace.jsonl") trace records, $boxes message boxes, $(grep -c 'ignored' "$work/stderr" || true) input lines that found nothing to act on"
 [ "$boxes" -eq 0 ] || { echo "FAIL a message box was shown:"; grep '"event":"messagebox"' "$work/trace.jsonl" | head -n 5; failures=$((failures + 1)); }
 if [ "$preset" = "default" ] && [ -s "$work/rss" ]; then
-  # Samples (milliseconds, KiB) after the first minute of frames, the frames taken as
-  # evenly spread over the run.
-  read -r first low high count <<<"$(awk -v total="$milliseconds" -v frames="$frames" '
-    { if ($1 * frames / total >= 1800) { n++; if (!lo || $2 < lo) lo = $2; if ($2 > hi) hi = $2 } else f = $2 }
+  # The program's own samples ("FRAME KiB", every 300 frames); the first minute is
+  # frames 0 to 1800.
+  read -r first low high count <<<"$(awk '
+    $1 <= 1800 { f = $2 } $1 >= 1800 { n++; if (!lo || $2 < lo) lo = $2; if ($2 > hi) hi = $2 }
     END { printf "%d %d %d %d\n", f, lo, hi, n }' "$work/rss")"
   echo "soak: resident memory ${first} KiB at the first minute, then ${low}..${high} KiB over $count samples"
   if [ "$count" -gt 0 ] && [ $((high - low)) -gt 2048 ]; then

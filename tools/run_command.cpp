@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "commands.h"
 #include "headless_run_options.h"
+#include "resident_memory.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/headless/input_player.h"
@@ -39,6 +40,8 @@ constexpr char kRunUsage[] =
     "  --snapshot F:PNG   writes the desktop after frame F's work (repeatable)\n"
     "  --seed N           seeds the random generator (0 to 4294967295)\n"
     "  --positions        traces every character's position after each frame\n"
+    "  --memory-log FILE  writes \"FRAME KIB\" lines: the resident memory after frame 0\n"
+    "                     and after every 300th frame (ten seconds of the virtual clock)\n"
     "  --platform qt      runs on the real desktop in real time (no --input, --snapshot\n"
     "                     or --screen there); win32 does the same on Windows\n"
     "  --input and --snapshot need the virtual clock, so not --realtime.\n";
@@ -78,6 +81,7 @@ struct SRunRequest {
   std::vector<std::u16string> programArguments;
   std::string inputFile;
   std::vector<SSnapshotRequest> snapshots;
+  std::string memoryLog;
   bool desktop = false;  // --platform qt or win32
   std::string desktopName;
   bool screenGiven = false;
@@ -126,6 +130,8 @@ std::optional<int> ParseRunArguments(const ToolArguments& arguments, SRunRequest
       }
       request.desktop = value != "headless";
       request.desktopName = value;
+    } else if (option == "--memory-log") {
+      request.memoryLog = value;
     } else if (option == "--seed") {
       const auto seed = ParseCount(value);
       if (!seed || *seed > 0xFFFFFFFFu) return RunUsageError("--seed needs 0 to 4294967295, not '" + value + "'");
@@ -136,6 +142,12 @@ std::optional<int> ParseRunArguments(const ToolArguments& arguments, SRunRequest
   }
   if (request.platform.realtime && (!request.inputFile.empty() || !request.snapshots.empty())) {
     return RunUsageError("--input and --snapshot need the virtual clock, not --realtime");
+  }
+  if (request.platform.realtime && !request.memoryLog.empty()) {
+    return RunUsageError("--memory-log needs the virtual clock, not --realtime");
+  }
+  if (request.desktop && !request.memoryLog.empty()) {
+    return RunUsageError("--memory-log is for the headless platform, not --platform " + request.desktopName);
   }
   if (request.desktop && (!request.inputFile.empty() || !request.snapshots.empty() || request.screenGiven)) {
     return RunUsageError("--input, --snapshot and --screen are for the headless platform, not --platform " +
@@ -215,6 +227,24 @@ int RunRunCommand(const ToolArguments& arguments) {
     });
   }
 
+  // Memory samples go out as they are taken: a run that is killed keeps what it logged.
+  std::FILE* memoryLog = nullptr;
+  if (!request.memoryLog.empty()) {
+    if (!ResidentKib()) return RunUsageError("--memory-log: this system does not report resident memory");
+    memoryLog = std::fopen(request.memoryLog.c_str(), "w");
+    if (memoryLog == nullptr) return RunUsageError("cannot write the memory log '" + request.memoryLog + "'");
+    platform.HeadlessUi().AddAfterVirtualFrame([memoryLog](uint64_t frame) {
+      if (frame % 300 != 0) return;
+      if (const std::optional<uint64_t> kib = ResidentKib()) {
+        std::fprintf(memoryLog, "%llu %llu\n", static_cast<unsigned long long>(frame),
+                     static_cast<unsigned long long>(*kib));
+        std::fflush(memoryLog);
+      }
+    });
+  }
+
   const int code = RunProgram(platform, request.programArguments, request.program);
-  return code == 0 && snapshotFailed ? 1 : code;
+  const bool memoryLogFailed = memoryLog != nullptr && std::fclose(memoryLog) != 0;
+  if (memoryLogFailed) std::fprintf(stderr, "zelvotta-tool run: cannot write the memory log '%s'\n", request.memoryLog.c_str());
+  return code == 0 && (snapshotFailed || memoryLogFailed) ? 1 : code;
 }

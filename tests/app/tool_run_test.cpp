@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/window_registry.h"
@@ -114,11 +115,34 @@ TEST_F(ToolRunFixture, AtMostThirtyCharacterWindowsRunOnTheDesktop) {
 TEST_F(ToolRunFixture, BadOptionsAreReportedWithUsage) {
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"run", "--frames", "x"}, {"run", "--screen", "100"}, {"run", "--bogus", "1"},
-        {"run", "--frames"}, {"run", "--trace", "/nonexistent-folder/trace.jsonl"}}) {
+        {"run", "--frames"}, {"run", "--trace", "/nonexistent-folder/trace.jsonl"},
+        {"run", "--memory-log", "/nonexistent-folder/memory.log"}, {"run", "--realtime", "--memory-log", "m.log"},
+        {"run", "--platform", "qt", "--memory-log", "m.log"}}) {
     const SToolResult result = Tool().Run(arguments);
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.standardError.find("zelvotta-tool run: "), std::string::npos) << result.standardError;
   }
 }
+
+#if !defined(_WIN32)
+// The memory log has a sample after frame 0 and after every 300th frame, each a frame
+// number and a plausible resident size, and it is whole when the run has ended.
+TEST_F(ToolRunFixture, TheMemoryLogSamplesEveryThreeHundredFrames) {
+  WriteStandingCharacter(app, "one");
+  const std::string log = (work.Native() / "memory.log").string();
+  const SToolResult result = Tool().Run({"run", "--app-dir", AppDir(), "--frames", "700", "--memory-log", log});
+  ASSERT_EQ(result.exitCode, 0) << result.standardError;
+  std::ifstream in(log);
+  std::vector<unsigned long long> frames;
+  unsigned long long frame = 0;
+  unsigned long long kib = 0;
+  while (in >> frame >> kib) {
+    frames.push_back(frame);
+    EXPECT_GT(kib, 1000u) << "frame " << frame;
+    EXPECT_LT(kib, 4000000u) << "frame " << frame;
+  }
+  EXPECT_EQ(frames, (std::vector<unsigned long long>{0, 300, 600}));
+}
+#endif
 
 }  // namespace
