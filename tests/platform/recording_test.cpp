@@ -167,4 +167,35 @@ TEST(LayeredWindow, AFrameWithoutPixelsOnlyMovesTheWindow) {
   EXPECT_FALSE(window->Update({{0, 0}, 0, 0, nullptr, 0, 255}));
 }
 
+// Windows that keep no pixels still take place, size and alpha; their whole rectangle
+// takes clicks, snapshots and copies show nothing of them, and keeping again brings the
+// next frame's pixels back.
+TEST(LayeredWindow, WithoutKeptPixelsTheWindowIsOpaqueToClicksAndClearInPictures) {
+  SPlatformFixture fixture;
+  CEventLog log(fixture.platform.Clock());
+  CRecordingLayeredHandler handler(log);
+  CHeadlessLayeredWindows& layered = fixture.platform.Layered();
+  ILayeredWindow* window = layered.Create(*fixture.window, u"", handler);
+  window->Show();
+  const uint32_t pixels[] = {0xFF000001, 0, 0xFF000003, 0xFF000004, 0xFF000005, 0xFF000006};
+  layered.KeepPixels(false);
+  ASSERT_TRUE(window->Update({{10, 20}, 3, 2, pixels, 3, 200}));
+  const SLayeredWindowState state = layered.State(*window);
+  EXPECT_EQ(state.width, 3);
+  EXPECT_EQ(state.height, 2);
+  EXPECT_EQ(state.constantAlpha, 200);
+  EXPECT_EQ(layered.WindowAt({11, 20}), window) << "the clear pixel's hole needs the pixels";
+  EXPECT_EQ(layered.WindowAt({13, 20}), nullptr);
+  const CPixelSurface copy = layered.Pixels(*window);
+  ASSERT_EQ(copy.Width(), 3);
+  EXPECT_EQ(std::vector<uint32_t>(copy.Pixels(), copy.Pixels() + 6), std::vector<uint32_t>(6, 0u));
+  const CPixelSurface desktop = layered.Snapshot(SRect{0, 0, 20, 30}, 0xFF808080u);
+  EXPECT_EQ(desktop.Row(20)[10], 0xFF808080u);
+
+  layered.KeepPixels(true);
+  ASSERT_TRUE(window->Update({{10, 20}, 3, 2, pixels, 3, 255}));
+  EXPECT_EQ(layered.WindowAt({11, 20}), nullptr);
+  EXPECT_EQ(layered.Snapshot(SRect{0, 0, 20, 30}, 0xFF808080u).Row(20)[10], 0xFF000001u);
+}
+
 }  // namespace

@@ -12,6 +12,11 @@ namespace {
 // x × y / 255, rounded to nearest, for 8-bit x and y.
 uint32_t MulDiv255(uint32_t x, uint32_t y) { return (x * y + 127) / 255; }
 
+// Whether the window holds its last frame's pixels (not when they are not kept).
+bool HasPixels(const CHeadlessLayeredWindow& window) {
+  return window.pixels.size() >= static_cast<size_t>(window.state.width) * static_cast<size_t>(window.state.height);
+}
+
 // Premultiplied source-over of `s` scaled by `constantAlpha` onto `d`, rounding each
 // channel to nearest, as the system's compositor does.
 uint32_t SourceOver(uint32_t s, uint32_t d, uint32_t constantAlpha) {
@@ -131,9 +136,13 @@ bool CHeadlessLayeredWindows::Update(CHeadlessLayeredWindow& window, const SLaye
   if (frame.width <= 0 || frame.height <= 0 || frame.stride < frame.width) return false;
   std::lock_guard lock(mutex_);
   if (!window.state.alive) return false;
-  // resize keeps the capacity, so frames no larger than the largest so far allocate nothing.
-  window.pixels.resize(static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height));
-  for (int y = 0; y < frame.height; ++y) {
+  if (!keepPixels_) {
+    window.pixels.clear();
+  } else {
+    // resize keeps the capacity, so frames no larger than the largest so far allocate nothing.
+    window.pixels.resize(static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height));
+  }
+  for (int y = 0; keepPixels_ && y < frame.height; ++y) {
     std::memcpy(window.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(frame.width),
                 frame.pixels + static_cast<size_t>(y) * static_cast<size_t>(frame.stride),
                 static_cast<size_t>(frame.width) * sizeof(uint32_t));
@@ -192,7 +201,7 @@ CHeadlessLayeredWindow* CHeadlessLayeredWindows::WindowAtLocked(SPoint desktop) 
     const size_t x = static_cast<size_t>(desktop.x - window.state.position.x);
     const size_t y = static_cast<size_t>(desktop.y - window.state.position.y);
     // A fully transparent pixel lets the click through to the window below.
-    if ((window.pixels[y * static_cast<size_t>(window.state.width) + x] >> 24) != 0) return *it;
+    if (!HasPixels(window) || (window.pixels[y * static_cast<size_t>(window.state.width) + x] >> 24) != 0) return *it;
   }
   return nullptr;
 }
@@ -250,11 +259,16 @@ SLayeredWindowState CHeadlessLayeredWindows::State(const ILayeredWindow& window)
   return static_cast<const CHeadlessLayeredWindow&>(window).state;
 }
 
+void CHeadlessLayeredWindows::KeepPixels(bool keep) {
+  std::lock_guard lock(mutex_);
+  keepPixels_ = keep;
+}
+
 CPixelSurface CHeadlessLayeredWindows::Pixels(const ILayeredWindow& window) const {
   std::lock_guard lock(mutex_);
   const auto& headless = static_cast<const CHeadlessLayeredWindow&>(window);
   CPixelSurface copy(headless.state.width, headless.state.height);
-  std::copy(headless.pixels.begin(), headless.pixels.end(), copy.Pixels());
+  if (HasPixels(headless)) std::copy(headless.pixels.begin(), headless.pixels.end(), copy.Pixels());
   return copy;
 }
 
@@ -265,7 +279,7 @@ CPixelSurface CHeadlessLayeredWindows::Snapshot(SRect desktop, uint32_t backgrou
   std::lock_guard lock(mutex_);
   for (const CHeadlessLayeredWindow* window : stack_) {
     const SLayeredWindowState& state = window->state;
-    if (!state.visible) continue;
+    if (!state.visible || !HasPixels(*window)) continue;
     const int left = std::max(state.position.x, desktop.left);
     const int top = std::max(state.position.y, desktop.top);
     const int right = std::min(state.position.x + state.width, desktop.right);

@@ -70,6 +70,12 @@ class CHeadlessLayeredWindows final : public ILayeredWindows {
   // The snapshot written as PNG to `path` (engine path notation); false on failure.
   bool WriteSnapshot(const std::u16string& path, SRect desktop, uint32_t background = kSnapshotBackground) const;
 
+  // Whether windows keep a copy of each frame's pixels (on by default). Off, Update only
+  // takes the place, size and alpha, as for a display that is never looked at: the
+  // benchmarks of the engine's own frame work use it. Without pixels every window pixel
+  // counts as opaque for the hit test, and Pixels and Snapshot show the window clear.
+  void KeepPixels(bool keep);
+
   // The main window `owner` moved into (or out of) the topmost band: the windows it owns
   // follow, keeping their order, and windows it creates later start in that band.
   void SetOwnerTopmost(const IMainWindow& owner, bool topmost);
@@ -91,7 +97,8 @@ class CHeadlessLayeredWindows final : public ILayeredWindows {
   CHeadlessLayeredWindow* WindowAtLocked(SPoint desktop) const;
 
   CWindowRegistry& census_;
-  mutable std::mutex mutex_;  // guards every window's state, the stack and the capture
+  mutable std::mutex mutex_;  // guards every window's state, the stack, the capture and keepPixels_
+  bool keepPixels_ = true;
   std::vector<std::unique_ptr<CHeadlessLayeredWindow>> windows_;
   std::vector<CHeadlessLayeredWindow*> stack_;  // bottom to top
   std::vector<const IMainWindow*> topmostOwners_;
