@@ -30,7 +30,15 @@ TEST(StateWriteKill, AKillAtAnyMomentLeavesEachFileAWholeStateOfSomeRound) {
   std::set<int> stateRounds;
   for (int kill = 0; kill < kKills; ++kill) {
     CChildProcess writer;
+    const std::filesystem::path writing = params.Native() / "writing";
+    std::filesystem::remove(writing);
     ASSERT_TRUE(writer.Start({.program = ZV_STATE_WRITER, .arguments = {params.NativeString()}})) << writer.Failure();
+    // The random moment counts from when the writing begins, not from the start of a
+    // process that may take long to start (under Wine, on a busy machine).
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!std::filesystem::exists(writing) && std::chrono::steady_clock::now() < giveUp) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
     std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
     writer.Kill();
     const SChildResult result = writer.Wait();
