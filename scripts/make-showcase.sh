@@ -19,14 +19,9 @@ work="$(mktemp -d)"
 here="$root/tests/desktop"
 failures=0
 pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 # shellcheck source=../tests/desktop/desktop_common.sh
 source "$here/desktop_common.sh"
+end_on_exit
 
 # --- the animation: headless, repeatable -------------------------------------------
 mkdir -p "$work/tour"

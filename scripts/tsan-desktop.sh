@@ -15,16 +15,10 @@ failures=0
 pids=()
 # shellcheck source=../tests/desktop/desktop_common.sh
 source "$here/desktop_common.sh"
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+end_on_exit
 
 start_desktop
-export XDG_RUNTIME_DIR="$work/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+use_private_runtime
 mkdir -p "$work/app/Characters"
 shipped=(Walker Hopper)
 for i in $(seq 15); do

@@ -14,16 +14,10 @@ pids=()
 # shellcheck source=desktop_common.sh
 source "$here/desktop_common.sh"
 
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+end_on_exit
 
 start_desktop
-export XDG_RUNTIME_DIR="$work/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+use_private_runtime
 
 shown_message() {  # shown_message TRACE: the caption and text of its message box, "caption|text"
   python3 -c '

@@ -28,6 +28,20 @@ start_bg() {  # start_bg LOG COMMAND...: runs in the background, remembers the p
   pids+=("$last_pid")
 }
 
+stop_background() {  # stop_background: ends what start_bg started and waits for it
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+}
+
+end_on_exit() {  # end_on_exit: at exit, stops the background processes and removes `work`
+  trap 'stop_background; rm -rf "$work"' EXIT
+}
+
+use_private_runtime() {  # a private runtime folder: locks and state of other runs never meet this one
+  export XDG_RUNTIME_DIR="$work/run"
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+}
+
 start_desktop() {  # start_desktop: Xvfb on a free display, xcompmgr and trayer
   display_number=$((90 + RANDOM % 400))
   while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do

@@ -16,19 +16,12 @@ pids=()
 # shellcheck source=desktop_common.sh
 source "$here/desktop_common.sh"
 
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+end_on_exit
 
 # --- the X server, the background colour, the compositor and the tray host ----------
 start_desktop
 
-# A private runtime folder, so locks and state of other runs never meet this one.
-export XDG_RUNTIME_DIR="$work/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+use_private_runtime
 export QT_QPA_PLATFORM=xcb
 app="$work/app"
 mkdir -p "$app/Characters"

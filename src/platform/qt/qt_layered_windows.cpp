@@ -74,17 +74,13 @@ void CQtLayeredWindows::OnSignal() {
 }
 
 void CQtLayeredWindows::RunPostedTasks() {
+  // Taken out first: a task may post more, which wake the loop again.
+  std::vector<std::function<void()>> batch;
   {
     std::lock_guard lock(tasksMutex_);
-    if (tasks_.empty()) return;
-    running_.swap(tasks_);
+    batch.swap(tasks_);
   }
-  // Moved out first: a task may run a nested event loop that comes back here.
-  std::vector<std::function<void()>> batch;
-  batch.swap(running_);
   for (auto& task : batch) task();
-  batch.clear();
-  if (running_.empty()) running_.swap(batch);  // keeps the capacity for the next batch
 }
 
 void CQtLayeredWindows::PresentAll() {

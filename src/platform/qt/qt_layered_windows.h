@@ -64,7 +64,6 @@ class CQtLayeredWindows final : public ILayeredWindows {
   std::function<void()> showArrow_;
   std::mutex tasksMutex_;  // guards tasks_
   std::vector<std::function<void()>> tasks_;
-  std::vector<std::function<void()>> running_;  // GUI thread only
   CFrameSignal signal_;
   std::atomic<bool> presentRequested_{false};
   // Frame thread only: inside BeginFrame/EndFrame, and whether a wake-up waits for the end.
