@@ -111,6 +111,7 @@ void CBalloon::Paint() {
     update.height = frame.height;
     update.pixels = picture_.Pixels();
     update.stride = picture_.Stride();
+    update.changed = picture_.Changed();
   }
   // Opacity changes alone still reach the window through its constant alpha.
   update.constantAlpha = ConstantAlphaFor(frame.opacity, frame.opacityInPixels);

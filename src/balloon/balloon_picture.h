@@ -45,6 +45,9 @@ class CBalloonPicture {
   // How the last Compose went, for tests: whole, partial, or nothing to do.
   enum class ELastWork { None, Whole, Part };
   ELastWork LastWork() const { return lastWork_; }
+  // The scaled pixels the last Compose changed; empty after a whole composition (all
+  // of them) or none.
+  SRect Changed() const { return changed_; }
 
  private:
   bool SameAsLast(const SBalloonFrame& frame) const;
@@ -58,5 +61,6 @@ class CBalloonPicture {
   CScaler scaler_;
   bool valid_ = false;
   ELastWork lastWork_ = ELastWork::None;
+  SRect changed_;
   SBalloonFrame last_;
 };

@@ -50,6 +50,11 @@ struct SLayeredFrame {
   const uint32_t* pixels = nullptr;  // null: a position-only update
   int stride = 0;
   uint8_t constantAlpha = 255;
+  // The part of the pixels that may differ from the window's last full frame, in the
+  // frame's own coordinates; empty: any of them. Only a frame of the same size as the
+  // last may name a part, and a window may then take just that part (the rest of its
+  // pixels are known to be the same).
+  SRect changed;
 };
 
 class ILayeredWindow {

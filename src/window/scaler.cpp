@@ -9,6 +9,7 @@
 #define ZV_SCALER_SSE2 1
 #include <emmintrin.h>
 #endif
+#include "window/scaler_avx2.h"
 
 CScaler::CScaler(int maxOutWidth) { Reserve(maxOutWidth); }
 
@@ -145,6 +146,9 @@ const uint16_t* CScaler::HorizontalRow(const SScaleRequest& r, int row) {
   // Pairs need two pixels in the row; a one-pixel-wide source takes the plain loop.
   if (r.source.width >= 2) {
     const int32_t* pair = pairColumn_.data();
+#if defined(ZV_SCALER_AVX2)
+    if (ScalerHasAvx2()) j = HorizontalPairsAvx2(source, pair, laneWeights_.data(), target, j, lastCol_);
+#endif
     const __m128i zero = _mm_setzero_si128();
     const uint16_t* lanes = laneWeights_.data();
     for (; j + 2 <= lastCol_; j += 2) {
@@ -183,6 +187,9 @@ void CScaler::Bilinear(const SScaleRequest& r, uint32_t sy, uint32_t* out, int o
     uint32_t* target = OutputRow(r, out, outStride, i);
     const uint32_t f = tap.weight;
     int j = firstCol_;
+#if defined(ZV_SCALER_AVX2)
+    if (ScalerHasAvx2()) j = BlendRowsAvx2(top, bottom, f, target, j, lastCol_);
+#endif
 #if defined(ZV_SCALER_SSE2)
     const __m128i wTop = _mm_set1_epi16(static_cast<short>(256 - f));
     const __m128i wBottom = _mm_set1_epi16(static_cast<short>(f));

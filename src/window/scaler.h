@@ -1,6 +1,6 @@
 #pragma once
 // The scaler the paint pipeline uses: the same results as ScaleReference, bit for bit,
-// computed from per-column tables and (on x86-64) SSE2 channel arithmetic. Its tables
+// computed from per-column tables and (on x86-64) SSE2 channel arithmetic (AVX2 where the processor has it). Its tables
 // and row buffers are sized once for the widest output, so scaling allocates nothing.
 #include <cstdint>
 #include <vector>

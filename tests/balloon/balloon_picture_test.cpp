@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "balloon/balloon_picture.h"
 
@@ -56,11 +57,25 @@ TEST(BalloonPicture, AddedGlyphsComposeToTheSamePictureAsAWholeComposition) {
       frame.glyphs.push_back({ViewOf(atlas), {static_cast<int>(random() % 50), static_cast<int>(random() % 30), 9, 12}, x, y,
                               kMirrorNone});
       frame.runEnds = {frame.glyphs.size()};
+      const std::vector<uint32_t> before(kept.Pixels(), kept.Pixels() + kept.Stride() * frame.height);
       EXPECT_TRUE(kept.Compose(frame));
       EXPECT_EQ(kept.LastWork(), CBalloonPicture::ELastWork::Part);
       CBalloonPicture whole(90, 50);
       whole.Compose(frame);
       ASSERT_TRUE(SamePixels(kept, whole, frame.width, frame.height)) << "scale " << scale << " step " << step;
+      // The windows take only the changed part: no pixel outside it may differ.
+      const SRect changed = kept.Changed();
+      ASSERT_GT(changed.Width(), 0);
+      ASSERT_GT(changed.Height(), 0);
+      for (int py = 0; py < frame.height; ++py) {
+        for (int px = 0; px < frame.width; ++px) {
+          const bool inside = px >= changed.left && px < changed.right && py >= changed.top && py < changed.bottom;
+          const size_t at = static_cast<size_t>(py * kept.Stride() + px);
+          if (!inside) {
+            ASSERT_EQ(kept.Pixels()[at], before[at]) << "scale " << scale << " at " << px << "," << py;
+          }
+        }
+      }
     }
     EXPECT_FALSE(kept.Compose(frame));  // nothing new
     EXPECT_EQ(kept.LastWork(), CBalloonPicture::ELastWork::None);

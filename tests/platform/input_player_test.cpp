@@ -53,7 +53,7 @@ class InputPlayerTest : public ::testing::Test {
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < clearLeft; ++x) pixels[static_cast<size_t>(y * width + x)] = 0;
     }
-    EXPECT_TRUE(made->Update({at, width, height, pixels.data(), width, 255}));
+    EXPECT_TRUE(made->Update({at, width, height, pixels.data(), width, 255, {}}));
     made->Show();
     return made;
   }

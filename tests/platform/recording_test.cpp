@@ -147,9 +147,9 @@ TEST(LayeredWindow, AFrameWithoutPixelsOnlyMovesTheWindow) {
   CHeadlessLayeredWindows& layered = fixture.platform.Layered();
   ILayeredWindow* window = layered.Create(*fixture.window, u"", handler);
   const uint32_t pixels[] = {0xFF000001, 0, 0xFF000003, 0xFF000004};
-  ASSERT_TRUE(window->Update({{0, 0}, 2, 2, pixels, 2, 128}));
+  ASSERT_TRUE(window->Update({{0, 0}, 2, 2, pixels, 2, 128, {}}));
   window->Show();
-  ASSERT_TRUE(window->Update({{10, 20}, 0, 0, nullptr, 0, 255}));
+  ASSERT_TRUE(window->Update({{10, 20}, 0, 0, nullptr, 0, 255, {}}));
 
   const SLayeredWindowState state = layered.State(*window);
   EXPECT_EQ(state.position.x, 10);
@@ -164,7 +164,7 @@ TEST(LayeredWindow, AFrameWithoutPixelsOnlyMovesTheWindow) {
   EXPECT_EQ(layered.WindowAt({11, 21}), window);
 
   window->Destroy();
-  EXPECT_FALSE(window->Update({{0, 0}, 0, 0, nullptr, 0, 255}));
+  EXPECT_FALSE(window->Update({{0, 0}, 0, 0, nullptr, 0, 255, {}}));
 }
 
 // Windows that keep no pixels still take place, size and alpha; their whole rectangle
@@ -179,7 +179,7 @@ TEST(LayeredWindow, WithoutKeptPixelsTheWindowIsOpaqueToClicksAndClearInPictures
   window->Show();
   const uint32_t pixels[] = {0xFF000001, 0, 0xFF000003, 0xFF000004, 0xFF000005, 0xFF000006};
   layered.KeepPixels(false);
-  ASSERT_TRUE(window->Update({{10, 20}, 3, 2, pixels, 3, 200}));
+  ASSERT_TRUE(window->Update({{10, 20}, 3, 2, pixels, 3, 200, {}}));
   const SLayeredWindowState state = layered.State(*window);
   EXPECT_EQ(state.width, 3);
   EXPECT_EQ(state.height, 2);
@@ -193,7 +193,7 @@ TEST(LayeredWindow, WithoutKeptPixelsTheWindowIsOpaqueToClicksAndClearInPictures
   EXPECT_EQ(desktop.Row(20)[10], 0xFF808080u);
 
   layered.KeepPixels(true);
-  ASSERT_TRUE(window->Update({{10, 20}, 3, 2, pixels, 3, 255}));
+  ASSERT_TRUE(window->Update({{10, 20}, 3, 2, pixels, 3, 255, {}}));
   EXPECT_EQ(layered.WindowAt({11, 20}), nullptr);
   EXPECT_EQ(layered.Snapshot(SRect{0, 0, 20, 30}, 0xFF808080u).Row(20)[10], 0xFF000001u);
 }

@@ -54,7 +54,7 @@ class HeadlessLayeredTest : public ::testing::Test {
   // Puts a width × height frame of `pixel` at `at` and shows it.
   static void Paint(ILayeredWindow& window, SPoint at, int width, int height, uint32_t pixel, uint8_t alpha = 255) {
     std::vector<uint32_t> pixels(static_cast<size_t>(width * height), pixel);
-    ASSERT_TRUE(window.Update({at, width, height, pixels.data(), width, alpha}));
+    ASSERT_TRUE(window.Update({at, width, height, pixels.data(), width, alpha, {}}));
     window.Show();
   }
   std::vector<ILayeredWindow*> Order() { return layered.StackingOrder(); }
@@ -65,7 +65,7 @@ TEST_F(HeadlessLayeredTest, KeepsTheLastFrameAndRegistersTheTitle) {
   EXPECT_EQ(census.CountTitled(u"Zelvotta_Character_Window"), 1);
   EXPECT_FALSE(window->Visible());
   const uint32_t pixels[] = {1, 2, 99, 3, 4, 99};  // stride 3, width 2
-  ASSERT_TRUE(window->Update({{5, -6}, 2, 2, pixels, 3, 200}));
+  ASSERT_TRUE(window->Update({{5, -6}, 2, 2, pixels, 3, 200, {}}));
   const SLayeredWindowState state = layered.State(*window);
   EXPECT_EQ(state.position.x, 5);
   EXPECT_EQ(state.position.y, -6);
@@ -73,12 +73,34 @@ TEST_F(HeadlessLayeredTest, KeepsTheLastFrameAndRegistersTheTitle) {
   EXPECT_EQ(state.constantAlpha, 200);
   const CPixelSurface copy = layered.Pixels(*window);
   EXPECT_EQ(std::vector<uint32_t>(copy.Pixels(), copy.Pixels() + 4), (std::vector<uint32_t>{1, 2, 3, 4}));
-  EXPECT_FALSE(window->Update({{0, 0}, 0, 1, pixels, 3, 255}));
+  EXPECT_FALSE(window->Update({{0, 0}, 0, 1, pixels, 3, 255, {}}));
 
   window->Destroy();
   EXPECT_EQ(census.CountTitled(u"Zelvotta_Character_Window"), 0);
-  EXPECT_FALSE(window->Update({{0, 0}, 1, 1, pixels, 1, 255}));
+  EXPECT_FALSE(window->Update({{0, 0}, 1, 1, pixels, 1, 255, {}}));
   EXPECT_EQ(handler.log, std::vector<std::string>{"0 destroyed"});
+}
+
+TEST_F(HeadlessLayeredTest, AFrameNamingItsChangedPartReplacesOnlyThatPartOfTheSameSize) {
+  ILayeredWindow* window = Make();
+  const std::vector<uint32_t> first(12, 1);
+  ASSERT_TRUE(window->Update({{0, 0}, 4, 3, first.data(), 4, 255, {}}));
+  const std::vector<uint32_t> second(12, 2);
+  ASSERT_TRUE(window->Update({{0, 0}, 4, 3, second.data(), 4, 255, {1, 1, 3, 2}}));
+  CPixelSurface copy = layered.Pixels(*window);
+  EXPECT_EQ(std::vector<uint32_t>(copy.Pixels(), copy.Pixels() + 12),
+            (std::vector<uint32_t>{1, 1, 1, 1, 1, 2, 2, 1, 1, 1, 1, 1}));
+  // A part reaching past the edges is cut to the frame.
+  const std::vector<uint32_t> third(12, 3);
+  ASSERT_TRUE(window->Update({{0, 0}, 4, 3, third.data(), 4, 255, {-5, 2, 9, 9}}));
+  copy = layered.Pixels(*window);
+  EXPECT_EQ(std::vector<uint32_t>(copy.Pixels(), copy.Pixels() + 12),
+            (std::vector<uint32_t>{1, 1, 1, 1, 1, 2, 2, 1, 3, 3, 3, 3}));
+  // A frame of another size is taken whole, whatever part it names.
+  const std::vector<uint32_t> wider(15, 4);
+  ASSERT_TRUE(window->Update({{0, 0}, 5, 3, wider.data(), 5, 255, {0, 0, 1, 1}}));
+  copy = layered.Pixels(*window);
+  EXPECT_EQ(std::vector<uint32_t>(copy.Pixels(), copy.Pixels() + 15), wider);
 }
 
 TEST_F(HeadlessLayeredTest, StacksWithinTwoBands) {
@@ -105,7 +127,7 @@ TEST_F(HeadlessLayeredTest, ClicksPassThroughTransparentPixelsAndFollowCapture) 
   Paint(*below, {0, 0}, 10, 10, 0xFF000000);
   std::vector<uint32_t> pixels(100, 0xFF000000);
   pixels[5 * 10 + 5] = 0;  // a hole
-  ASSERT_TRUE(above->Update({{2, 2}, 10, 10, pixels.data(), 10, 255}));
+  ASSERT_TRUE(above->Update({{2, 2}, 10, 10, pixels.data(), 10, 255, {}}));
   above->Show();
 
   EXPECT_EQ(layered.DeliverMouseAt({3, 4}, ELayeredMouse::LeftButtonDown), above);

@@ -7,9 +7,12 @@
 
 #include "window/scaler.h"
 
-// The same cases check the portable loops when built with ZV_SCALER_PORTABLE.
+// The same cases check the portable loops when built with ZV_SCALER_PORTABLE, and the
+// SSE2 loops without AVX2 with ZV_SCALER_NO_AVX2.
 #if defined(ZV_SCALER_PORTABLE)
 #define SCALER_SUITE PortableScaler
+#elif defined(ZV_SCALER_NO_AVX2)
+#define SCALER_SUITE Sse2Scaler
 #else
 #define SCALER_SUITE Scaler
 #endif

@@ -136,16 +136,24 @@ bool CHeadlessLayeredWindows::Update(CHeadlessLayeredWindow& window, const SLaye
   if (frame.width <= 0 || frame.height <= 0 || frame.stride < frame.width) return false;
   std::lock_guard lock(mutex_);
   if (!window.state.alive) return false;
+  const size_t count = static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height);
   if (!keepPixels_) {
     window.pixels.clear();
   } else {
+    // Only the changed part is copied when the window already holds the rest.
+    SRect part{0, 0, frame.width, frame.height};
+    if (window.state.width == frame.width && window.state.height == frame.height && window.pixels.size() == count &&
+        frame.changed.Width() > 0 && frame.changed.Height() > 0) {
+      part = {std::max(frame.changed.left, 0), std::max(frame.changed.top, 0),
+              std::min(frame.changed.right, frame.width), std::min(frame.changed.bottom, frame.height)};
+    }
     // resize keeps the capacity, so frames no larger than the largest so far allocate nothing.
-    window.pixels.resize(static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height));
-  }
-  for (int y = 0; keepPixels_ && y < frame.height; ++y) {
-    std::memcpy(window.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(frame.width),
-                frame.pixels + static_cast<size_t>(y) * static_cast<size_t>(frame.stride),
-                static_cast<size_t>(frame.width) * sizeof(uint32_t));
+    window.pixels.resize(count);
+    for (int y = part.top; y < part.bottom && part.left < part.right; ++y) {
+      std::memcpy(window.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(frame.width) + part.left,
+                  frame.pixels + static_cast<size_t>(y) * static_cast<size_t>(frame.stride) + part.left,
+                  static_cast<size_t>(part.right - part.left) * sizeof(uint32_t));
+    }
   }
   window.state.position = frame.position;
   window.state.width = frame.width;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <algorithm>
 #include <cstring>
 
 #include "platform/qt/qt_layered_widget.h"
@@ -14,6 +15,13 @@ namespace {
 bool OnGuiThread() {
   return QCoreApplication::instance() != nullptr &&
          QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+// The smallest band of rows holding both bands.
+SRect RowsOfBoth(const SRect& a, const SRect& b) {
+  if (a.Height() <= 0) return b;
+  if (b.Height() <= 0) return a;
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
 }  // namespace
@@ -122,7 +130,8 @@ bool CQtLayeredWindow::Update(const SLayeredFrame& frame) {
   if (frame.pixels != nullptr) {
     if (frame.width <= 0 || frame.height <= 0 || frame.stride < frame.width) return false;
     std::lock_guard lock(mutex_);
-    if (SameAsLatest(frame)) {
+    const SRect changed = ChangedRows(frame);
+    if (changed.Height() <= 0) {
       // Nothing new to show: only the position counts, and the X server hears nothing
       // but a move.
       pendingPosition_ = frame.position;
@@ -141,6 +150,8 @@ bool CQtLayeredWindow::Update(const SLayeredFrame& frame) {
     pending_.height = frame.height;
     // The shape is worked out here, off the GUI thread, from the copy just made.
     AlphaShapeRects(pending_.pixels.data(), frame.width, frame.height, frame.width, pending_.shape);
+    // Pixels not yet shown are replaced: the rows to repaint are those both changed.
+    pendingChanged_ = pendingPixels_ ? RowsOfBoth(pendingChanged_, changed) : changed;
     pendingPixels_ = true;
     pendingAlpha_ = frame.constantAlpha;
     pendingPosition_ = frame.position;
@@ -152,21 +163,31 @@ bool CQtLayeredWindow::Update(const SLayeredFrame& frame) {
   return true;
 }
 
-bool CQtLayeredWindow::SameAsLatest(const SLayeredFrame& frame) const {
+SRect CQtLayeredWindow::ChangedRows(const SLayeredFrame& frame) const {
   // The latest pixels are the ones waiting to be shown, else the ones shown; the GUI
   // thread only swaps the two under the lock this runs under.
   const SFrameSlot& latest = pendingPixels_ ? pending_ : shown_;
-  if (latest.width != frame.width || latest.height != frame.height || pendingAlpha_ != frame.constantAlpha) {
-    return false;
+  const SRect all{0, 0, frame.width, frame.height};
+  if (latest.width != frame.width || latest.height != frame.height || pendingAlpha_ != frame.constantAlpha ||
+      latest.pixels.size() < static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height)) {
+    return all;
+  }
+  // Rows outside the part the frame says it changed are the same; the rest are compared
+  // from both ends.
+  int top = 0;
+  int bottom = frame.height;
+  if (frame.changed.Width() > 0 && frame.changed.Height() > 0) {
+    top = std::clamp(frame.changed.top, 0, frame.height);
+    bottom = std::clamp(frame.changed.bottom, top, frame.height);
   }
   const size_t rowBytes = static_cast<size_t>(frame.width) * sizeof(uint32_t);
-  for (int y = 0; y < frame.height; ++y) {
-    if (std::memcmp(latest.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(frame.width),
-                    frame.pixels + static_cast<size_t>(y) * static_cast<size_t>(frame.stride), rowBytes) != 0) {
-      return false;
-    }
-  }
-  return true;
+  auto same = [&](int y) {
+    return std::memcmp(latest.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(frame.width),
+                       frame.pixels + static_cast<size_t>(y) * static_cast<size_t>(frame.stride), rowBytes) == 0;
+  };
+  while (top < bottom && same(top)) ++top;
+  while (bottom > top && same(bottom - 1)) --bottom;
+  return {0, top, frame.width, bottom};
 }
 
 void CQtLayeredWindow::Present() {
@@ -174,6 +195,7 @@ void CQtLayeredWindow::Present() {
   bool newPixels = false;
   SPoint position;
   uint8_t alpha;
+  SRect changed;
   {
     std::lock_guard lock(mutex_);
     if (pendingPixels_) {
@@ -181,6 +203,7 @@ void CQtLayeredWindow::Present() {
       std::swap(pending_, shown_);
       pendingPixels_ = false;
       newPixels = true;
+      changed = pendingChanged_;
     }
     position = pendingPosition_;
     alpha = pendingAlpha_;
@@ -208,7 +231,12 @@ void CQtLayeredWindow::Present() {
     appliedShape_ = shown_.shape;
     ReapplyShape();
   }
-  widget_->update();
+  // Only the rows that changed are painted again and sent to the X server.
+  if (changed.left == 0 && changed.top == 0 && changed.right >= shown_.width && changed.bottom >= shown_.height) {
+    widget_->update();
+  } else {
+    widget_->update(QRect(0, changed.top, shown_.width, changed.Height()));
+  }
 }
 
 void CQtLayeredWindow::ReapplyShape() {

@@ -79,18 +79,20 @@ class CQtLayeredWindow final : public ILayeredWindow {
   // The requests go out in order on Qt's connection, so nothing in between is missed.
   template <typename Call>
   void WithQtGeometry(Call call);
-  // Whether `frame` shows exactly the pixels last handed over; under mutex_.
-  bool SameAsLatest(const SLayeredFrame& frame) const;
+  // The band of rows in which `frame` differs from the pixels last handed over (all of
+  // them when its size or alpha differs); empty when it shows exactly those. Under mutex_.
+  SRect ChangedRows(const SLayeredFrame& frame) const;
 
   CQtLayeredWindows& windows_;
   IMainWindow& owner_;
   ILayeredWindowHandler& handler_;
 
-  std::mutex mutex_;  // guards pending_ and the fields up to pendingAlpha_
+  std::mutex mutex_;  // guards pending_ and the fields up to pendingChanged_
   SFrameSlot pending_;
   bool pendingPixels_ = false;
   SPoint pendingPosition_;
   uint8_t pendingAlpha_ = 255;
+  SRect pendingChanged_;  // the rows the pending pixels change against the shown ones
   std::atomic<bool> presentQueued_{false};
 
   // GUI thread only.

@@ -77,7 +77,7 @@ TEST_F(QtWindows, FramesFromAnotherThreadShowOnTheGuiThreadAndMovesKeepThePixels
   }
   bool accepted = false;
   std::thread frameThread([&] {
-    accepted = window.Update(SLayeredFrame{SPoint{10, 20}, 4, 3, padded.data(), 5, 255});
+    accepted = window.Update(SLayeredFrame{SPoint{10, 20}, 4, 3, padded.data(), 5, 255, {}});
   });
   frameThread.join();
   ASSERT_TRUE(accepted);
@@ -89,16 +89,16 @@ TEST_F(QtWindows, FramesFromAnotherThreadShowOnTheGuiThreadAndMovesKeepThePixels
 
   // Without pixels, and with the very same pixels again, the window only moves.
   const uint32_t* shownBefore = window.ShownPixels().data();
-  std::thread([&] { window.Update(SLayeredFrame{SPoint{30, 40}, 0, 0, nullptr, 0, 255}); }).join();
+  std::thread([&] { window.Update(SLayeredFrame{SPoint{30, 40}, 0, 0, nullptr, 0, 255, {}}); }).join();
   ASSERT_TRUE(PumpUntil([&] { return window.ShownPosition().x == 30; }));
-  std::thread([&] { window.Update(SLayeredFrame{SPoint{50, 60}, 4, 3, pixels.data(), 4, 255}); }).join();
+  std::thread([&] { window.Update(SLayeredFrame{SPoint{50, 60}, 4, 3, pixels.data(), 4, 255, {}}); }).join();
   ASSERT_TRUE(PumpUntil([&] { return window.ShownPosition().x == 50; }));
   EXPECT_EQ(window.ShownPosition().y, 60);
   EXPECT_EQ(window.ShownPixels().data(), shownBefore) << "an unchanged frame swapped the buffers";
 
   // A frame whose rows overlap is refused and changes nothing.
-  EXPECT_FALSE(window.Update(SLayeredFrame{SPoint{0, 0}, 4, 3, pixels.data(), 3, 255}));
-  EXPECT_FALSE(window.Update(SLayeredFrame{SPoint{0, 0}, 0, 3, pixels.data(), 4, 255}));
+  EXPECT_FALSE(window.Update(SLayeredFrame{SPoint{0, 0}, 4, 3, pixels.data(), 3, 255, {}}));
+  EXPECT_FALSE(window.Update(SLayeredFrame{SPoint{0, 0}, 0, 3, pixels.data(), 4, 255, {}}));
   QCoreApplication::processEvents();
   EXPECT_EQ(window.ShownPosition().x, 50);
   EXPECT_EQ(window.ShownPixels(), pixels);
@@ -116,7 +116,7 @@ TEST_F(QtWindows, DestroyedFromTheFrameThreadTheWindowGoesInertAndItsHandlerHear
   EXPECT_EQ(window.NativeId(), 0u);
   EXPECT_FALSE(window.Visible());
   const std::vector<uint32_t> pixel(1, 0xFFFFFFFFu);
-  EXPECT_FALSE(window.Update(SLayeredFrame{SPoint{1, 1}, 1, 1, pixel.data(), 1, 255}));
+  EXPECT_FALSE(window.Update(SLayeredFrame{SPoint{1, 1}, 1, 1, pixel.data(), 1, 255, {}}));
   window.Show();
   window.BringToTop();
   EXPECT_FALSE(window.DeliverMouse(ELayeredMouse::LeftButtonDown, 0, 0));
