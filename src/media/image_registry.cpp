@@ -1,7 +1,10 @@
 #include "media/image_registry.h"
 
+#include <cstring>
 #include <map>
 #include <mutex>
+
+#include "media/content_share.h"
 
 namespace {
 
@@ -22,6 +25,17 @@ SRegistry& Registry() {
   return registry;
 }
 
+// The same pixels decoded under another key share one surface.
+std::shared_ptr<const CPixelSurface> ShareByContent(std::shared_ptr<const CPixelSurface> surface) {
+  static CContentShare<CPixelSurface> surfaces;
+  const std::size_t bytes =
+      static_cast<std::size_t>(surface->Width()) * static_cast<std::size_t>(surface->Height()) * sizeof(uint32_t);
+  const uint64_t fingerprint = SampledFingerprint(surface->Pixels(), bytes) ^ static_cast<uint64_t>(surface->Width());
+  return surfaces.Share(fingerprint, std::move(surface), [bytes](const CPixelSurface& a, const CPixelSurface& b) {
+    return a.Width() == b.Width() && a.Height() == b.Height() && std::memcmp(a.Pixels(), b.Pixels(), bytes) == 0;
+  });
+}
+
 std::shared_ptr<SRegistrySlot> SlotFor(const std::u16string& key) {
   SRegistry& registry = Registry();
   std::lock_guard lock(registry.mutex);
@@ -39,7 +53,7 @@ SRegisteredImage FindOrDecodeImage(const std::u16string& key, const ImageDecodeF
   if (std::shared_ptr<const CPixelSurface> live = slot->surface.lock()) return {std::move(live), true};
   std::optional<CPixelSurface> decoded = decode();
   if (!decoded) return {};
-  auto surface = std::make_shared<const CPixelSurface>(std::move(*decoded));
+  auto surface = ShareByContent(std::make_shared<const CPixelSurface>(std::move(*decoded)));
   slot->surface = surface;
   return {std::move(surface), false};
 }

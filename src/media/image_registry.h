@@ -17,6 +17,8 @@ struct SRegisteredImage {
 };
 
 // The live surface registered under `key`, or else the result of `decode`, which is
-// registered when it succeeds. A failed decode is not remembered here (each owner's map
-// remembers its own failures). Costs one map lookup under a lock when the key is live.
+// registered when it succeeds. Decoded pixels equal to a live surface of another key
+// (the same picture in another folder) share that surface. A failed decode is not
+// remembered here (each owner's map remembers its own failures). Costs one map lookup
+// under a lock when the key is live.
 SRegisteredImage FindOrDecodeImage(const std::u16string& key, const ImageDecodeFunction& decode);

@@ -18,5 +18,6 @@ struct SSoundData {
 // costs one lookup in an ordered map.
 std::shared_ptr<const SSoundData> FindRegisteredSound(const std::u16string& key);
 // Registers the data under the key unless live data is registered there already; either
-// way returns the data to use, so racing loads of one key end up sharing.
+// way returns the data to use, so racing loads of one key end up sharing. Data equal to
+// live data of another key (the same file in another folder) shares that.
 std::shared_ptr<const SSoundData> RegisterSound(const std::u16string& key, std::shared_ptr<const SSoundData> data);

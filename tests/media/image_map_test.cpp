@@ -3,6 +3,8 @@
 // images pick their decoder by extension.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "image_tga_builder.h"
 #include "media/embedded_images.h"
 #include "media/image_map.h"
+#include "media/image_registry.h"
 #include "media/png_writer.h"
 #include "support/application_folder.h"
 #include "support/utf.h"
@@ -120,6 +123,29 @@ TEST_F(ImageMapTest, ConcurrentOwnersOfOneKeyShareOneDecode) {
     decoded += image->IsShared() ? 0 : 1;
   }
   EXPECT_EQ(decoded, 1);
+}
+
+TEST(ImageRegistry, EqualPixelsUnderAnotherKeyShareOneSurfaceAndNearCopiesDoNot) {
+  CPixelSurface picture(64, 64);
+  for (int i = 0; i < 64 * 64; ++i) picture.Pixels()[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u >> 8);
+  CPixelSurface nearCopy = picture;
+  nearCopy.Pixels()[1] ^= 1;  // between the pixels a fingerprint looks at
+  CPixelSurface reshaped(32, 128);
+  std::copy(picture.Pixels(), picture.Pixels() + 64 * 64, reshaped.Pixels());
+  auto decodeTo = [](const CPixelSurface& surface) {
+    return [&surface] { return std::optional<CPixelSurface>(surface); };
+  };
+
+  const SRegisteredImage first = FindOrDecodeImage(u"content/one.png", decodeTo(picture));
+  const SRegisteredImage second = FindOrDecodeImage(u"content/two.png", decodeTo(picture));
+  const SRegisteredImage third = FindOrDecodeImage(u"content/three.png", decodeTo(nearCopy));
+  const SRegisteredImage fourth = FindOrDecodeImage(u"content/four.png", decodeTo(reshaped));
+  EXPECT_EQ(second.surface, first.surface);
+  EXPECT_FALSE(second.shared);
+  EXPECT_NE(third.surface, first.surface);
+  EXPECT_EQ(third.surface->Pixels()[1], nearCopy.Pixels()[1]);
+  EXPECT_NE(fourth.surface, first.surface);
+  EXPECT_EQ(fourth.surface->Width(), 32);
 }
 
 TEST_F(ImageMapTest, DecoderIsChosenByExtensionInAnyCase) {

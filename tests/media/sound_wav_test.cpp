@@ -93,6 +93,34 @@ TEST(SoundLoad, ReadsTheKeyAgainOnceEveryOwnerIsGone) {
   EXPECT_EQ(reread.DataLength(), 2u);
 }
 
+TEST(SoundLoad, TheSameFileInAnotherFolderSharesItsSamplesAndANearCopyDoesNot) {
+  CTempFolder folder;
+  std::string samples(4096, '\x40');
+  for (size_t i = 0; i < samples.size(); i += 7) samples[i] = static_cast<char>(i);
+  std::string nearCopy = samples;
+  nearCopy[1] = '\x41';  // between the bytes a fingerprint looks at
+  folder.WriteBytes("one/voice.wav", MonoPcm8(8000, samples));
+  folder.WriteBytes("two/voice.wav", MonoPcm8(8000, samples));
+  folder.WriteBytes("three/voice.wav", MonoPcm8(8000, nearCopy));
+  folder.WriteBytes("four/voice.wav", MonoPcm8(11025, samples));
+  const std::u16string one = folder.Engine(u"one/voice.wav");
+  const std::u16string two = folder.Engine(u"two/voice.wav");
+  const std::u16string three = folder.Engine(u"three/voice.wav");
+  const std::u16string four = folder.Engine(u"four/voice.wav");
+
+  CSoundLoad first(one, one);
+  CSoundLoad second(two, two);
+  CSoundLoad third(three, three);
+  CSoundLoad fourth(four, four);
+  ASSERT_TRUE(first.HasData() && second.HasData() && third.HasData() && fourth.HasData());
+  EXPECT_EQ(second.BufferTemplate().data, first.BufferTemplate().data);
+  EXPECT_FALSE(second.Shared());  // read from its own file, then found equal
+  EXPECT_NE(third.BufferTemplate().data, first.BufferTemplate().data);
+  EXPECT_EQ(third.BufferTemplate().data[1], 0x41);
+  EXPECT_NE(fourth.BufferTemplate().data, first.BufferTemplate().data);
+  EXPECT_EQ(fourth.Format().samplesPerSecond, 11025u);
+}
+
 TEST(SoundMap, KeepsFailedKeysAndOwnsItsSounds) {
   CTempFolder folder;
   const std::u16string path = folder.Engine(u"late.wav");

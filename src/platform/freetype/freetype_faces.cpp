@@ -1,10 +1,59 @@
 #include "platform/freetype/freetype_faces.h"
 
+#include <fcntl.h>
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include FT_FREETYPE_H
 
 namespace {
+
+// Faces read their files with pread rather than FreeType's default of mapping them:
+// the parts a face looks at stay in the system's file cache instead of in this
+// process, which matters for Japanese faces of several megabytes.
+unsigned long ReadFontFile(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
+  // A read of nothing is a seek; anything but 0 reports it as failed.
+  if (count == 0) return offset > stream->size ? 1 : 0;
+  const int fd = static_cast<int>(stream->descriptor.value);
+  unsigned long done = 0;
+  while (done < count) {
+    const ssize_t got = pread(fd, buffer + done, count - done, static_cast<off_t>(offset + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<unsigned long>(got);
+  }
+  return done;
+}
+
+// FreeType closes the stream when the face is done, or when opening it failed.
+void CloseFontFile(FT_Stream stream) {
+  close(static_cast<int>(stream->descriptor.value));
+  delete stream;
+}
+
+FT_Face OpenFaceReadingFile(FT_Library library, const std::string& path, int index) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) {
+    close(fd);
+    return nullptr;
+  }
+  auto* stream = new FT_StreamRec{};
+  stream->size = static_cast<unsigned long>(info.st_size);
+  stream->descriptor.value = fd;
+  stream->read = ReadFontFile;
+  stream->close = CloseFontFile;
+  FT_Open_Args args{};
+  args.flags = FT_OPEN_STREAM;
+  args.stream = stream;
+  FT_Face face = nullptr;
+  if (FT_Open_Face(library, &args, index, &face) != 0) face = nullptr;
+  return face;
+}
 
 // What a face name that fontconfig does not know turns into, and what characters the
 // named face lacks are drawn with: a sans-serif face, Japanese-capable when one exists.
@@ -60,7 +109,7 @@ FT_FaceRec_* CFreeTypeFaces::Open(const std::pair<std::string, int>& file) {
   auto found = opened_.find(file);
   if (found != opened_.end()) return found->second;
   FT_Face face = nullptr;
-  if (FT_New_Face(library_, file.first.c_str(), file.second, &face) != 0) face = nullptr;
+  face = OpenFaceReadingFile(library_, file.first, file.second);
   if (face != nullptr && FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 && face->charmap == nullptr) {
     // A face without a Unicode map cannot be asked for characters.
     FT_Done_Face(face);
