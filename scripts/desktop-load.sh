@@ -3,6 +3,7 @@
 # seconds (default 60) on its own Xvfb with a compositor: the program's CPU time from
 # /proc/PID/stat as a share of one core, and its peak resident memory (VmHWM).
 # Usage: scripts/desktop-load.sh [CHARACTERS] [SECONDS]   (after a default build)
+# The random walks are seeded with ZV_SEED (default 1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count="${1:-15}"
@@ -37,7 +38,8 @@ for i in $(seq "$count"); do
   cp -r "characters/${shipped[$(((i - 1) % 2))]}" "$work/app/Characters/$(printf 'Chara%02d' "$i")"
 done
 
-"$tool" run --platform qt --app-dir "$work/app" >"$work/run.log" 2>&1 &
+# A fixed seed makes runs pick the same walks, so two builds can be compared (ZV_SEED).
+"$tool" run --platform qt --seed "${ZV_SEED:-1}" --app-dir "$work/app" >"$work/run.log" 2>&1 &
 program=$!
 pids+=("$program")
 ticks=$(getconf CLK_TCK)
