@@ -147,7 +147,7 @@ const uint16_t* CScaler::HorizontalRow(const SScaleRequest& r, int row) {
   if (r.source.width >= 2) {
     const int32_t* pair = pairColumn_.data();
 #if defined(ZV_SCALER_AVX2)
-    if (ScalerHasAvx2()) j = HorizontalPairsAvx2(source, pair, laneWeights_.data(), target, j, lastCol_);
+    if (ProcessorHasAvx2()) j = HorizontalPairsAvx2(source, pair, laneWeights_.data(), target, j, lastCol_);
 #endif
     const __m128i zero = _mm_setzero_si128();
     const uint16_t* lanes = laneWeights_.data();
@@ -188,7 +188,7 @@ void CScaler::Bilinear(const SScaleRequest& r, uint32_t sy, uint32_t* out, int o
     const uint32_t f = tap.weight;
     int j = firstCol_;
 #if defined(ZV_SCALER_AVX2)
-    if (ScalerHasAvx2()) j = BlendRowsAvx2(top, bottom, f, target, j, lastCol_);
+    if (ProcessorHasAvx2()) j = BlendRowsAvx2(top, bottom, f, target, j, lastCol_);
 #endif
 #if defined(ZV_SCALER_SSE2)
     const __m128i wTop = _mm_set1_epi16(static_cast<short>(256 - f));

@@ -5,14 +5,8 @@
 
 #include <cstddef>
 
-bool ScalerHasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
-
-__attribute__((target("avx2"))) int HorizontalPairsAvx2(const uint32_t* source, const int32_t* pair,
-                                                        const uint16_t* lanes, uint16_t* target, int first,
-                                                        int last) {
+ZV_AVX2_TARGET int HorizontalPairsAvx2(const uint32_t* source, const int32_t* pair, const uint16_t* lanes,
+                                       uint16_t* target, int first, int last) {
   int j = first;
   for (; j + 4 <= last; j += 4) {
     // Columns j and j + 2 share one register, j + 1 and j + 3 the other, so the two
@@ -39,8 +33,8 @@ __attribute__((target("avx2"))) int HorizontalPairsAvx2(const uint32_t* source, 
   return j;
 }
 
-__attribute__((target("avx2"))) int BlendRowsAvx2(const uint16_t* top, const uint16_t* bottom, uint32_t f,
-                                                  uint32_t* target, int first, int last) {
+ZV_AVX2_TARGET int BlendRowsAvx2(const uint16_t* top, const uint16_t* bottom, uint32_t f, uint32_t* target,
+                                 int first, int last) {
   const __m256i wTop = _mm256_set1_epi16(static_cast<short>(256 - f));
   const __m256i wBottom = _mm256_set1_epi16(static_cast<short>(f));
   int j = first;

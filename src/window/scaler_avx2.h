@@ -4,13 +4,11 @@
 // returns the column it stopped at; the caller finishes the rest of the row.
 #include <cstdint>
 
-// Built where the compiler can target AVX2 for single functions; picked at run time.
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && !defined(ZV_SCALER_PORTABLE) && \
-    !defined(ZV_SCALER_NO_AVX2)
-#define ZV_SCALER_AVX2 1
+#include "window/avx2.h"
 
-// Whether this processor runs the AVX2 loops.
-bool ScalerHasAvx2();
+// ZV_SCALER_PORTABLE and ZV_SCALER_NO_AVX2 leave them out, so tests check the others.
+#if defined(ZV_CAN_TARGET_AVX2) && !defined(ZV_SCALER_PORTABLE) && !defined(ZV_SCALER_NO_AVX2)
+#define ZV_SCALER_AVX2 1
 
 // Source pixels at `pair[j]` and `pair[j] + 1`, weighted by `lanes[j * 8 ...]`, into
 // four 16-bit channels per output column, for columns [first, last).
