@@ -52,6 +52,10 @@ void CScaler::Scale(const SScaleRequest& r, uint32_t* out, int outStride) {
   const uint32_t sx = ScaleStep(r.source.width, r.outWidth);
   const uint32_t sy = ScaleStep(r.source.height, r.outHeight);
   PrepareColumns(r, sx);
+  doubling_ = EDoubling::None;
+  if (r.filter == EScaleFilter::Bilinear && r.outWidth == 2 * r.source.width) {
+    doubling_ = MirrorsColumns(r.mirror) ? EDoubling::Mirrored : EDoubling::Plain;
+  }
   switch (r.filter) {
     case EScaleFilter::Nearest: Nearest(r, sy, out, outStride); break;
     case EScaleFilter::Bilinear: Bilinear(r, sy, out, outStride); break;
@@ -147,7 +151,16 @@ const uint16_t* CScaler::HorizontalRow(const SScaleRequest& r, int row) {
   if (r.source.width >= 2) {
     const int32_t* pair = pairColumn_.data();
 #if defined(ZV_SCALER_AVX2)
-    if (ProcessorHasAvx2()) j = HorizontalPairsAvx2(source, pair, laneWeights_.data(), target, j, lastCol_);
+    if (ProcessorHasAvx2()) {
+      if (doubling_ == EDoubling::Plain && j % 2 == 0) {
+        j = HorizontalDoubleAvx2(source, r.source.width, target, j, lastCol_);
+      } else if (doubling_ == EDoubling::Mirrored && j % 2 == 0) {
+        // Column 0 reads the clamped neighbour: the first columns take the common loop.
+        if (j == 0) j = HorizontalPairsAvx2(source, pair, laneWeights_.data(), target, 0, std::min(8, lastCol_));
+        if (j >= 2) j = HorizontalDoubleMirroredAvx2(source, r.source.width, target, j, lastCol_);
+      }
+      j = HorizontalPairsAvx2(source, pair, laneWeights_.data(), target, j, lastCol_);
+    }
 #endif
     const __m128i zero = _mm_setzero_si128();
     const uint16_t* lanes = laneWeights_.data();

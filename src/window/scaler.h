@@ -47,4 +47,7 @@ class CScaler {
   int lastRow_ = 0;
   int firstCol_ = 0;  // output columns [firstCol_, lastCol_)
   int lastCol_ = 0;
+  // Bilinear to exactly twice the width, which has loops of its own.
+  enum class EDoubling { None, Plain, Mirrored };
+  EDoubling doubling_ = EDoubling::None;
 };

@@ -33,11 +33,70 @@ ZV_AVX2_TARGET int HorizontalPairsAvx2(const uint32_t* source, const int32_t* pa
   return j;
 }
 
+ZV_AVX2_TARGET int HorizontalDoubleAvx2(const uint32_t* source, int sourceWidth, uint16_t* target, int first,
+                                        int last) {
+  int j = first;
+  // Eight columns from source pixels k … k + 4; the last columns, whose right neighbour
+  // is clamped, are left to the caller.
+  for (; j + 8 <= last && j / 2 + 5 <= sourceWidth; j += 8) {
+    const int k = j / 2;
+    const __m256i pixels = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(source + k)));
+    const __m256i right = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(source + k + 1)));
+    // (l × 128 + r × 128) >> 8 is (l + r) >> 1.
+    const __m256i means = _mm256_srli_epi16(_mm256_add_epi16(pixels, right), 1);
+    // Within each half: pixel, mean, next pixel, next mean.
+    const __m256i low = _mm256_unpacklo_epi64(pixels, means);
+    const __m256i high = _mm256_unpackhi_epi64(pixels, means);
+    uint16_t* out = target + static_cast<size_t>(j) * 4;
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute2x128_si256(low, high, 0x20));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16), _mm256_permute2x128_si256(low, high, 0x31));
+  }
+  return j;
+}
+
+ZV_AVX2_TARGET int HorizontalDoubleMirroredAvx2(const uint32_t* source, int sourceWidth, uint16_t* target,
+                                                int first, int last) {
+  int j = first;
+  // Eight columns from source pixels w − m − 4 … w − m, read backwards.
+  for (; j + 8 <= last && j / 2 + 4 <= sourceWidth; j += 8) {
+    const int m = j / 2;
+    const __m128i backwards = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + sourceWidth - m - 4));
+    const __m128i neighbours = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + sourceWidth - m - 3));
+    const __m256i pixels = _mm256_cvtepu8_epi16(_mm_shuffle_epi32(backwards, 0x1B));
+    const __m256i left = _mm256_cvtepu8_epi16(_mm_shuffle_epi32(neighbours, 0x1B));
+    const __m256i means = _mm256_srli_epi16(_mm256_add_epi16(pixels, left), 1);
+    // Within each half: mean, pixel, next mean, next pixel.
+    const __m256i low = _mm256_unpacklo_epi64(means, pixels);
+    const __m256i high = _mm256_unpackhi_epi64(means, pixels);
+    uint16_t* out = target + static_cast<size_t>(j) * 4;
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute2x128_si256(low, high, 0x20));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16), _mm256_permute2x128_si256(low, high, 0x31));
+  }
+  return j;
+}
+
 ZV_AVX2_TARGET int BlendRowsAvx2(const uint16_t* top, const uint16_t* bottom, uint32_t f, uint32_t* target,
                                  int first, int last) {
   const __m256i wTop = _mm256_set1_epi16(static_cast<short>(256 - f));
   const __m256i wBottom = _mm256_set1_epi16(static_cast<short>(f));
   int j = first;
+  // Rows on a source row (f = 0) are that row; rows halfway (f = 128, as at twice the
+  // size) are the mean of the two.
+  if (f == 0 || f == 128) {
+    for (; j + 8 <= last; j += 8) {
+      const size_t at = static_cast<size_t>(j) * 4;
+      __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(top + at));
+      __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(top + at + 16));
+      if (f == 128) {
+        v0 = _mm256_srli_epi16(_mm256_add_epi16(v0, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bottom + at))), 1);
+        v1 = _mm256_srli_epi16(
+            _mm256_add_epi16(v1, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bottom + at + 16))), 1);
+      }
+      const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(v0, v1), 0xD8);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(target + j), packed);
+    }
+    return j;
+  }
   for (; j + 8 <= last; j += 8) {
     const size_t at = static_cast<size_t>(j) * 4;
     const __m256i t0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(top + at));

@@ -78,6 +78,36 @@ TEST(SCALER_SUITE, MatchesTheReferenceAtTheCharacterScales) {
   }
 }
 
+// Twice the size has loops of its own: every source width, offset rectangles, both
+// mirrorings, and regions starting on odd and even columns.
+TEST(SCALER_SUITE, MatchesTheReferenceAtExactlyTwiceTheSize) {
+  std::mt19937 random(21);
+  const CPixelSurface image = RandomImage(random, 48, 20);
+  CScaler scaler(8);
+  for (int width = 1; width <= 40; ++width) {
+    for (int mirror : {kMirrorNone, kMirrorLeftRight, kMirrorTopBottom}) {
+      SScaleRequest request{ViewOf(image), {width % 7, 3, width, 15}, 2 * width, 30, EScaleFilter::Bilinear,
+                            mirror, 1.0, {}};
+      std::vector<uint32_t> expected(static_cast<size_t>(request.outWidth * request.outHeight), 0x12345678);
+      std::vector<uint32_t> actual = expected;
+      ScaleReference(request, expected.data(), request.outWidth);
+      if (width % 3 == 0) {
+        // Only the region is written; the reference always writes everything.
+        request.region = {width % 5, 1, width + 3, 20};
+        for (int y = 0; y < request.outHeight; ++y) {
+          for (int x = 0; x < request.outWidth; ++x) {
+            const bool inside = x >= request.region.x && x < request.region.x + request.region.width &&
+                                y >= request.region.y && y < request.region.y + request.region.height;
+            if (!inside) expected[static_cast<size_t>(y * request.outWidth + x)] = 0x12345678;
+          }
+        }
+      }
+      scaler.Scale(request, actual.data(), request.outWidth);
+      ASSERT_EQ(actual, expected) << "width " << width << " mirror " << mirror;
+    }
+  }
+}
+
 TEST(SCALER_SUITE, ARegionIsWrittenExactlyAsTheWholeScalingAndNothingElse) {
   std::mt19937 random(99);
   CScaler scaler(8);
