@@ -160,8 +160,7 @@ void CBalloonPicture::ComposePart(const SBalloonFrame& frame, const SPixelRect& 
   const int outRight = static_cast<int>((right + 1) * sx) + 2;
   const int outBottom = static_cast<int>((bottom + 1) * sy) + 2;
   Scale(frame, {outLeft, outTop, outRight - outLeft, outBottom - outTop});
-  changed_ = {std::max(outLeft, 0), std::max(outTop, 0), std::min(outRight, std::max(frame.width, 1)),
-              std::min(outBottom, std::max(frame.height, 1))};
+  changed_ = ClippedTo({outLeft, outTop, outRight, outBottom}, std::max(frame.width, 1), std::max(frame.height, 1));
 }
 
 void CBalloonPicture::Scale(const SBalloonFrame& frame, const SPixelRect& region) {

@@ -15,3 +15,9 @@ struct SRect {
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
 };
+
+// `rect` cut to the area from (0, 0) to (width, height).
+inline SRect ClippedTo(const SRect& rect, int width, int height) {
+  return {rect.left > 0 ? rect.left : 0, rect.top > 0 ? rect.top : 0, rect.right < width ? rect.right : width,
+          rect.bottom < height ? rect.bottom : height};
+}

@@ -5,6 +5,25 @@
 
 #include <cstddef>
 
+namespace {
+
+// Stores eight columns of 16-bit channels, a column of `first` then one of `second` in
+// turn: columns 0 and 1 of each register's halves, then columns 2 and 3.
+ZV_AVX2_TARGET void StoreInTurn(uint16_t* out, __m256i first, __m256i second) {
+  const __m256i low = _mm256_unpacklo_epi64(first, second);
+  const __m256i high = _mm256_unpackhi_epi64(first, second);
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute2x128_si256(low, high, 0x20));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16), _mm256_permute2x128_si256(low, high, 0x31));
+}
+
+// Eight pixels from two registers of 16-bit channels, in order: packing works within
+// each 128-bit half, so the pixels come out as 0 1 4 5 2 3 6 7 and are put back.
+ZV_AVX2_TARGET void StorePixels(uint32_t* out, __m256i v0, __m256i v1) {
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute4x64_epi64(_mm256_packus_epi16(v0, v1), 0xD8));
+}
+
+}  // namespace
+
 ZV_AVX2_TARGET int HorizontalPairsAvx2(const uint32_t* source, const int32_t* pair, const uint16_t* lanes,
                                        uint16_t* target, int first, int last) {
   int j = first;
@@ -44,12 +63,7 @@ ZV_AVX2_TARGET int HorizontalDoubleAvx2(const uint32_t* source, int sourceWidth,
     const __m256i right = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(source + k + 1)));
     // (l × 128 + r × 128) >> 8 is (l + r) >> 1.
     const __m256i means = _mm256_srli_epi16(_mm256_add_epi16(pixels, right), 1);
-    // Within each half: pixel, mean, next pixel, next mean.
-    const __m256i low = _mm256_unpacklo_epi64(pixels, means);
-    const __m256i high = _mm256_unpackhi_epi64(pixels, means);
-    uint16_t* out = target + static_cast<size_t>(j) * 4;
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute2x128_si256(low, high, 0x20));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16), _mm256_permute2x128_si256(low, high, 0x31));
+    StoreInTurn(target + static_cast<size_t>(j) * 4, pixels, means);
   }
   return j;
 }
@@ -65,12 +79,7 @@ ZV_AVX2_TARGET int HorizontalDoubleMirroredAvx2(const uint32_t* source, int sour
     const __m256i pixels = _mm256_cvtepu8_epi16(_mm_shuffle_epi32(backwards, 0x1B));
     const __m256i left = _mm256_cvtepu8_epi16(_mm_shuffle_epi32(neighbours, 0x1B));
     const __m256i means = _mm256_srli_epi16(_mm256_add_epi16(pixels, left), 1);
-    // Within each half: mean, pixel, next mean, next pixel.
-    const __m256i low = _mm256_unpacklo_epi64(means, pixels);
-    const __m256i high = _mm256_unpackhi_epi64(means, pixels);
-    uint16_t* out = target + static_cast<size_t>(j) * 4;
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute2x128_si256(low, high, 0x20));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16), _mm256_permute2x128_si256(low, high, 0x31));
+    StoreInTurn(target + static_cast<size_t>(j) * 4, means, pixels);
   }
   return j;
 }
@@ -92,8 +101,7 @@ ZV_AVX2_TARGET int BlendRowsAvx2(const uint16_t* top, const uint16_t* bottom, ui
         v1 = _mm256_srli_epi16(
             _mm256_add_epi16(v1, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bottom + at + 16))), 1);
       }
-      const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(v0, v1), 0xD8);
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(target + j), packed);
+      StorePixels(target + j, v0, v1);
     }
     return j;
   }
@@ -107,9 +115,7 @@ ZV_AVX2_TARGET int BlendRowsAvx2(const uint16_t* top, const uint16_t* bottom, ui
         _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(t0, wTop), _mm256_mullo_epi16(b0, wBottom)), 8);
     const __m256i v1 =
         _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(t1, wTop), _mm256_mullo_epi16(b1, wBottom)), 8);
-    // Packing works within each 128-bit half: the pixels come out as 0 1 4 5 2 3 6 7.
-    const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(v0, v1), 0xD8);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(target + j), packed);
+    StorePixels(target + j, v0, v1);
   }
   return j;
 }

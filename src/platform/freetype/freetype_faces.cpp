@@ -108,8 +108,7 @@ FT_FaceRec_* CFreeTypeFaces::Open(const std::pair<std::string, int>& file) {
   if (library_ == nullptr || file.first.empty()) return nullptr;
   auto found = opened_.find(file);
   if (found != opened_.end()) return found->second;
-  FT_Face face = nullptr;
-  face = OpenFaceReadingFile(library_, file.first, file.second);
+  FT_Face face = OpenFaceReadingFile(library_, file.first, file.second);
   if (face != nullptr && FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 && face->charmap == nullptr) {
     // A face without a Unicode map cannot be asked for characters.
     FT_Done_Face(face);

@@ -144,8 +144,7 @@ bool CHeadlessLayeredWindows::Update(CHeadlessLayeredWindow& window, const SLaye
     SRect part{0, 0, frame.width, frame.height};
     if (window.state.width == frame.width && window.state.height == frame.height && window.pixels.size() == count &&
         frame.changed.Width() > 0 && frame.changed.Height() > 0) {
-      part = {std::max(frame.changed.left, 0), std::max(frame.changed.top, 0),
-              std::min(frame.changed.right, frame.width), std::min(frame.changed.bottom, frame.height)};
+      part = ClippedTo(frame.changed, frame.width, frame.height);
     }
     // resize keeps the capacity, so frames no larger than the largest so far allocate nothing.
     window.pixels.resize(count);

@@ -232,11 +232,7 @@ void CQtLayeredWindow::Present() {
     ReapplyShape();
   }
   // Only the rows that changed are painted again and sent to the X server.
-  if (changed.left == 0 && changed.top == 0 && changed.right >= shown_.width && changed.bottom >= shown_.height) {
-    widget_->update();
-  } else {
-    widget_->update(QRect(0, changed.top, shown_.width, changed.Height()));
-  }
+  widget_->update(QRect(0, changed.top, shown_.width, changed.Height()));
 }
 
 void CQtLayeredWindow::ReapplyShape() {
