@@ -36,7 +36,7 @@ uint32_t CFrameThread::Step() {
 void CFrameThread::End() { clock_.EndTimerResolution(kTimerResolutionMs); }
 
 void CFrameThread::SampleCursor() {
-  const SPoint cursor = ui_.CursorPosition();
+  const SPoint cursor = ui_.SampleCursorPosition();
   const int previousX = state_.cursorX.load(std::memory_order_relaxed);
   const int previousY = state_.cursorY.load(std::memory_order_relaxed);
   state_.cursorDx.store(static_cast<double>(cursor.x) - previousX, std::memory_order_relaxed);

@@ -121,6 +121,9 @@ class IUserInterface {
 
   // The cursor's position on the desktop; safe from any thread.
   virtual SPoint CursorPosition() = 0;
+  // The cursor's position sampled once a frame, on the frame thread. A platform may
+  // answer from what it heard of the pointer instead of asking the system each frame.
+  virtual SPoint SampleCursorPosition() { return CursorPosition(); }
   // Shows `cursor` as the mouse cursor (null: the system arrow). The image stays alive
   // while it shows. Main thread.
   virtual void SetCursor(const SCursorImage* cursor) = 0;

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 
 #include "platform/qt/qt_layered_window.h"
 
@@ -17,6 +18,16 @@ CQtLayeredWidget::CQtLayeredWidget(CQtLayeredWindow& window)
   setAttribute(Qt::WA_X11DoNotAcceptFocus);
   setFocusPolicy(Qt::NoFocus);
   setMouseTracking(true);
+}
+
+void CQtLayeredWidget::RepaintWhenExposed() {
+  if (QWindow* native = windowHandle()) native->installEventFilter(this);
+}
+
+bool CQtLayeredWidget::eventFilter(QObject* watched, QEvent* event) {
+  // Marked dirty before Qt handles the expose, so it paints rather than flushes.
+  if (event->type() == QEvent::Expose) update();
+  return QWidget::eventFilter(watched, event);
 }
 
 void CQtLayeredWidget::paintEvent(QPaintEvent*) {
@@ -56,6 +67,8 @@ void CQtLayeredWidget::enterEvent(QEnterEvent* event) { Pointer(event->position(
 
 void CQtLayeredWidget::Pointer(QPointF position) {
   const QPoint at = position.toPoint();
+  // Moves that make no raw device event (a warp) still reach the frame's cursor sample.
+  window_.NotePointerMoved();
   // The system asks a window for its cursor before each move, except while it holds
   // the capture.
   if (!window_.HasCapture() && !window_.DeliverMouse(ELayeredMouse::SetCursor, at.x(), at.y())) {

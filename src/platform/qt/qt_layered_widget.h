@@ -9,8 +9,11 @@ class CQtLayeredWindow;
 class CQtLayeredWidget final : public QWidget {
  public:
   explicit CQtLayeredWidget(CQtLayeredWindow& window);
+  // From now on every expose of the native window (created already) repaints all of it.
+  void RepaintWhenExposed();
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

@@ -8,6 +8,7 @@
 #include "platform/qt/qt_layered_widget.h"
 #include "platform/qt/qt_layered_windows.h"
 #include "platform/qt/qt_strings.h"
+#include "platform/qt/x11_image.h"
 #include "platform/qt/x11_shape.h"
 
 namespace {
@@ -42,6 +43,10 @@ CQtLayeredWindow::CQtLayeredWindow(CQtLayeredWindows& windows, IMainWindow& owne
   if (X11ShapesAvailable()) {
     qtEventMask_ = QtX11EventMask(NativeId());
     SetX11StructureEvents(NativeId(), qtEventMask_, false);
+    image_ = std::make_unique<CX11WindowImage>(NativeId());
+    // Qt's backing store misses the pixels put past it: when the server asks for the
+    // window's pixels, Qt paints them anew instead of sending its old copy.
+    if (image_->Ready()) widget_->RepaintWhenExposed();
   }
 }
 
@@ -231,8 +236,10 @@ void CQtLayeredWindow::Present() {
     appliedShape_ = shown_.shape;
     ReapplyShape();
   }
-  // Only the rows that changed are painted again and sent to the X server.
-  widget_->update(QRect(0, changed.top, shown_.width, changed.Height()));
+  // Only the rows that changed are sent to the X server, or painted again by Qt.
+  if (image_ == nullptr || !image_->PutRows(shown_.pixels.data(), shown_.width, changed.top, changed.bottom)) {
+    widget_->update(QRect(0, changed.top, shown_.width, changed.Height()));
+  }
 }
 
 void CQtLayeredWindow::ReapplyShape() {
@@ -258,6 +265,8 @@ void CQtLayeredWindow::DeliverMenuOpened(intptr_t param) {
 void CQtLayeredWindow::ShowArrowIfAlive() {
   if (Alive()) windows_.ShowArrow();
 }
+
+void CQtLayeredWindow::NotePointerMoved() { windows_.PointerMoved(); }
 
 void CQtLayeredWindow::SetCapture() {
   OnGui([this] {
@@ -297,6 +306,7 @@ void CQtLayeredWindow::DestroyOnGuiThread() {
     widget_->releaseMouse();
   }
   WithQtGeometry([this] { widget_->hide(); });
+  if (image_ != nullptr) image_->Release();
   // Later, through the event loop: the call may come from one of the widget's own events.
   widget_->deleteLater();
   widget_ = nullptr;

@@ -2,11 +2,12 @@
 // A character or balloon window on the Qt desktop: a frameless, translucent top-level
 // widget outside the window manager's control (no taskbar or pager entry, never the
 // keyboard focus). The frame thread hands each frame over into a reused buffer; the GUI
-// thread presents it when the frame signal wakes it, moves the window for position-only
-// frames and keeps the X input shape (and, without a compositor, the bounding shape) in
+// thread presents it when the frame signal wakes it (on X11 by putting the changed rows
+// straight into the X window), moves the window for position-only frames and keeps the X input shape (and, without a compositor, the bounding shape) in
 // step with the pixels, so clicks on transparent pixels reach what lies below.
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 
 class CQtLayeredWidget;
 class CQtLayeredWindows;
+class CX11WindowImage;
 
 class CQtLayeredWindow final : public ILayeredWindow {
  public:
@@ -57,6 +59,8 @@ class CQtLayeredWindow final : public ILayeredWindow {
   bool HasCapture() const { return captured_; }
   // The cursor goes back to the system arrow (unless the window is gone).
   void ShowArrowIfAlive();
+  // The widget saw the pointer move over it or, holding the capture, anywhere.
+  void NotePointerMoved();
   // For the widget's paint: the pixels shown now.
   const std::vector<uint32_t>& ShownPixels() const { return shown_.pixels; }
   int ShownWidth() const { return shown_.width; }
@@ -106,6 +110,8 @@ class CQtLayeredWindow final : public ILayeredWindow {
   bool captured_ = false;
   uint32_t qtEventMask_ = 0;  // 0: unknown, moves go through Qt
   CQtLayeredWidget* widget_ = nullptr;  // deleted through the event loop when destroyed
+  // New pixels go straight to the X window when it takes them; else Qt repaints.
+  std::unique_ptr<CX11WindowImage> image_;
 
   std::atomic<bool> alive_{true};
   std::atomic<bool> visible_{false};

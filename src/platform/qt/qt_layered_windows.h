@@ -37,6 +37,8 @@ class CQtLayeredWindows final : public ILayeredWindows {
   bool BoundingShapes() const { return bounding_; }
   // Raises the always-on-top windows over the rest, keeping their order.
   void RaiseTopmostBand();
+  // `moved` runs (GUI thread) whenever one of the windows sees the pointer move.
+  void OnPointerMoved(std::function<void()> moved) { pointerMoved_ = std::move(moved); }
 
   // Frame thread: between these two, the windows' presents and posted calls wake the
   // GUI thread once, at the end, rather than once for each window (with two cores the
@@ -51,6 +53,9 @@ class CQtLayeredWindows final : public ILayeredWindows {
     if (!presentRequested_.exchange(true, std::memory_order_acq_rel)) Wake();
   }
   void ShowArrow() { showArrow_(); }
+  void PointerMoved() {
+    if (pointerMoved_) pointerMoved_();
+  }
   // Any thread: runs `task` on the GUI thread, after the tasks posted before it.
   void PostToGui(std::function<void()> task);
 
@@ -62,6 +67,7 @@ class CQtLayeredWindows final : public ILayeredWindows {
   void PresentAll();
 
   std::function<void()> showArrow_;
+  std::function<void()> pointerMoved_;
   std::mutex tasksMutex_;  // guards tasks_
   std::vector<std::function<void()>> tasks_;
   CFrameSignal signal_;

@@ -90,6 +90,7 @@ CQtPlatform::CQtPlatform(SQtOptions options) : options_(std::move(options)) {
   process_ = std::make_unique<CQtProcess>(PrivateSubDir(runtimeDir, "locks"), *display_, options_.executablePath);
   clock_ = std::make_unique<CRealClock>();
   layered_ = std::make_unique<CQtLayeredWindows>([this] { ui_->SetCursor(nullptr); });
+  layered_->OnPointerMoved([this] { display_->NotePointerMoved(); });
   ui_ = std::make_unique<CQtUi>(*clock_, *display_, *layered_, *this, options_.quitAfterFrames);
   systemInfo_ = std::make_unique<CLinuxSystemInfo>();
   audio_ = std::make_unique<CAudioWithFallback>(*clock_);

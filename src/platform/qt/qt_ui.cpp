@@ -201,6 +201,13 @@ SPoint CQtUi::CursorPosition() {
   return UnpackPoint(qtCursor_.load(std::memory_order_relaxed));
 }
 
+SPoint CQtUi::SampleCursorPosition() {
+  if (display_.Connected()) {
+    if (auto position = display_.SampledPosition()) return *position;
+  }
+  return UnpackPoint(qtCursor_.load(std::memory_order_relaxed));
+}
+
 void CQtUi::SampleQtCursor() { qtCursor_.store(PackPoint(QCursor::pos()), std::memory_order_relaxed); }
 
 void CQtUi::SetCursor(const SCursorImage* cursor) { cursor_->Show(cursor); }

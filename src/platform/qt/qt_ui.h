@@ -45,6 +45,7 @@ class CQtUi final : public IUserInterface {
   void OpenUrl(const std::u16string& url) override;
   IAreaWindow* CreateAreaWindow(IMainWindow& owner, IAreaWindowHandler& handler) override;
   SPoint CursorPosition() override;
+  SPoint SampleCursorPosition() override;
   void SetCursor(const SCursorImage* cursor) override;
   bool IsPrimaryButtonDown() const override;
   bool StartFrameWorker(IFrameWorker& worker) override;

@@ -1,6 +1,7 @@
 #include "platform/qt/x11_display.h"
 
 #include <xcb/xcb.h>
+#include <xcb/xinput.h>
 
 #include <cstdlib>
 #include <string>
@@ -38,6 +39,40 @@ CX11Display::CX11Display() {
   netWmName_ = Atom("_NET_WM_NAME");
   utf8String_ = Atom("UTF8_STRING");
   compositorSelection_ = Atom(("_NET_WM_CM_S" + std::to_string(screenNumber_)).c_str());
+  SelectRawPointerEvents();
+}
+
+void CX11Display::SelectRawPointerEvents() {
+  const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection_, &xcb_input_id);
+  if (extension == nullptr || extension->present == 0) return;
+  // Raw events reach the root window's clients whatever window the pointer is over.
+  xcb_input_xi_query_version_reply_t* version =
+      xcb_input_xi_query_version_reply(connection_, xcb_input_xi_query_version(connection_, 2, 2), nullptr);
+  const bool usable = version != nullptr && version->major_version >= 2;
+  std::free(version);
+  if (!usable) return;
+  struct {
+    xcb_input_event_mask_t head;
+    uint32_t bits;
+  } mask{};
+  mask.head.deviceid = XCB_INPUT_DEVICE_ALL_MASTER;
+  mask.head.mask_len = 1;
+  mask.bits = XCB_INPUT_XI_EVENT_MASK_RAW_MOTION | XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS |
+              XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE;
+  xcb_generic_error_t* error =
+      xcb_request_check(connection_, xcb_input_xi_select_events_checked(connection_, root_, 1, &mask.head));
+  rawEvents_ = error == nullptr;
+  std::free(error);
+}
+
+bool CX11Display::DrainEvents() {
+  bool raw = false;
+  while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+    // Only raw pointer events are selected; anything else is let go.
+    if ((event->response_type & 0x7f) == XCB_GE_GENERIC) raw = true;
+    std::free(event);
+  }
+  return raw;
 }
 
 CX11Display::~CX11Display() {
@@ -55,6 +90,9 @@ uint32_t CX11Display::Atom(const char* name) {
 int CX11Display::CountWindowsTitled(const std::string& utf8Title) {
   std::lock_guard lock(mutex_);
   if (connection_ == nullptr) return 0;
+  // The census may run while no frame samples: the queue stays short, and a raw event
+  // taken out here still asks the next sample for a query.
+  if (DrainEvents()) pointerMoved_.store(true, std::memory_order_relaxed);
   return CountTitledBelow(root_, utf8Title, kCensusDepth);
 }
 
@@ -101,6 +139,20 @@ int CX11Display::CountTitledBelow(uint32_t window, const std::string& title, int
 std::optional<SPointerState> CX11Display::Pointer() {
   std::lock_guard lock(mutex_);
   if (connection_ == nullptr) return std::nullopt;
+  return QueryPointer();
+}
+
+std::optional<SPoint> CX11Display::SampledPosition() {
+  std::lock_guard lock(mutex_);
+  if (connection_ == nullptr) return std::nullopt;
+  const bool raw = DrainEvents();
+  const bool noted = pointerMoved_.exchange(false, std::memory_order_relaxed);
+  if (rawEvents_ && lastPosition_ && !raw && !noted && ++samplesSinceQuery_ < kRecheckSamples) return lastPosition_;
+  if (auto state = QueryPointer()) return state->position;
+  return lastPosition_;
+}
+
+std::optional<SPointerState> CX11Display::QueryPointer() {
   xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, root_), nullptr);
   if (reply == nullptr) return std::nullopt;
   SPointerState state;
@@ -108,12 +160,16 @@ std::optional<SPointerState> CX11Display::Pointer() {
   // The server reports logical buttons, after any swap the user set.
   state.primaryDown = (reply->mask & XCB_BUTTON_MASK_1) != 0;
   std::free(reply);
+  lastPosition_ = state.position;
+  samplesSinceQuery_ = 0;
   return state;
 }
 
 bool CX11Display::CompositorRunning() {
   std::lock_guard lock(mutex_);
   if (connection_ == nullptr || compositorSelection_ == 0) return false;
+  // Called every few seconds: this keeps the event queue short while no frame samples.
+  if (DrainEvents()) pointerMoved_.store(true, std::memory_order_relaxed);
   xcb_get_selection_owner_reply_t* reply =
       xcb_get_selection_owner_reply(connection_, xcb_get_selection_owner(connection_, compositorSelection_), nullptr);
   const bool owned = reply != nullptr && reply->owner != XCB_NONE;

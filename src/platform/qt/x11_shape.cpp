@@ -6,15 +6,15 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
-namespace {
-
-xcb_connection_t* QtConnection() {
+xcb_connection_t* QtX11Connection() {
   auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   return x11 != nullptr ? x11->connection() : nullptr;
 }
 
+namespace {
+
 bool QueryShapeExtension() {
-  xcb_connection_t* connection = QtConnection();
+  xcb_connection_t* connection = QtX11Connection();
   if (connection == nullptr) return false;
   xcb_shape_query_version_reply_t* reply =
       xcb_shape_query_version_reply(connection, xcb_shape_query_version(connection), nullptr);
@@ -32,7 +32,7 @@ bool X11ShapesAvailable() {
 
 void ApplyX11Shape(uint32_t window, const std::vector<SShapeRect>& rects, bool bounding) {
   if (!X11ShapesAvailable()) return;
-  xcb_connection_t* connection = QtConnection();
+  xcb_connection_t* connection = QtX11Connection();
   static_assert(sizeof(SShapeRect) == sizeof(xcb_rectangle_t));
   const auto* list = reinterpret_cast<const xcb_rectangle_t*>(rects.data());
   const auto count = static_cast<uint32_t>(rects.size());
@@ -47,7 +47,7 @@ void ApplyX11Shape(uint32_t window, const std::vector<SShapeRect>& rects, bool b
 }
 
 void StackX11WindowBelow(uint32_t window, uint32_t sibling) {
-  xcb_connection_t* connection = QtConnection();
+  xcb_connection_t* connection = QtX11Connection();
   if (connection == nullptr) return;
   const uint32_t values[] = {sibling, XCB_STACK_MODE_BELOW};
   xcb_configure_window(connection, window, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
@@ -55,7 +55,7 @@ void StackX11WindowBelow(uint32_t window, uint32_t sibling) {
 }
 
 void MoveX11Window(uint32_t window, int x, int y) {
-  xcb_connection_t* connection = QtConnection();
+  xcb_connection_t* connection = QtX11Connection();
   if (connection == nullptr) return;
   // The protocol takes the coordinates as 32-bit values holding 16-bit signed numbers.
   const uint32_t values[] = {static_cast<uint32_t>(static_cast<int16_t>(x)),
@@ -64,11 +64,11 @@ void MoveX11Window(uint32_t window, int x, int y) {
 }
 
 void FlushX11() {
-  if (xcb_connection_t* connection = QtConnection()) xcb_flush(connection);
+  if (xcb_connection_t* connection = QtX11Connection()) xcb_flush(connection);
 }
 
 uint32_t QtX11EventMask(uint32_t window) {
-  xcb_connection_t* connection = QtConnection();
+  xcb_connection_t* connection = QtX11Connection();
   if (connection == nullptr) return 0;
   xcb_get_window_attributes_reply_t* reply =
       xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr);
@@ -78,7 +78,7 @@ uint32_t QtX11EventMask(uint32_t window) {
 }
 
 void SetX11StructureEvents(uint32_t window, uint32_t qtMask, bool on) {
-  xcb_connection_t* connection = QtConnection();
+  xcb_connection_t* connection = QtX11Connection();
   if (connection == nullptr || qtMask == 0) return;
   const uint32_t mask = on ? qtMask : qtMask & ~uint32_t{XCB_EVENT_MASK_STRUCTURE_NOTIFY};
   xcb_change_window_attributes(connection, window, XCB_CW_EVENT_MASK, &mask);

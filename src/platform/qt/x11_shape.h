@@ -7,6 +7,11 @@
 
 #include "platform/qt/alpha_shape.h"
 
+struct xcb_connection_t;
+
+// Qt's own connection to the X server; null on other Qt platforms.
+xcb_connection_t* QtX11Connection();
+
 // Whether the session runs on X11 with the SHAPE extension; false on other Qt platforms,
 // where windows keep their full rectangle.
 bool X11ShapesAvailable();
