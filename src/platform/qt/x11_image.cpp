@@ -30,8 +30,9 @@ CX11WindowImage::CX11WindowImage(uint32_t window) : window_(window) {
   std::free(geometry);
   // Depth 24 windows ignore the alpha byte of the same words; others keep Qt's painting.
   if ((depth_ != 32 && depth_ != 24) || !TakesOurWords(connection, depth_)) return;
-  // In 4-byte units, with BIG-REQUESTS when the server has it.
-  maxRequestBytes_ = uint64_t{xcb_get_maximum_request_length(connection)} * 4;
+  // The core limit, in 4-byte units (256 KiB at most): larger frames go in bands. Asking
+  // for BIG-REQUESTS here would take libxcb's locks in the order opposite to Qt's start.
+  maxRequestBytes_ = uint64_t{xcb_get_setup(connection)->maximum_request_length} * 4;
   gc_ = xcb_generate_id(connection);
   xcb_create_gc(connection, gc_, window, 0, nullptr);
 }
@@ -49,7 +50,7 @@ bool CX11WindowImage::PutRows(const uint32_t* pixels, int width, int top, int bo
   if (connection == nullptr || gc_ == 0 || width <= 0 || width > 32767 || bottom > 32767) return false;
   if (top >= bottom) return true;
   const uint64_t rowBytes = uint64_t{static_cast<uint32_t>(width)} * 4;
-  // A PutImage request has a 24-byte header; large frames go in bands that fit one.
+  // A PutImage request has a 24-byte header; each band fits one request.
   constexpr uint64_t kHeaderBytes = 24;
   const uint64_t fitting = maxRequestBytes_ > kHeaderBytes ? (maxRequestBytes_ - kHeaderBytes) / rowBytes : 0;
   if (fitting == 0) return false;
