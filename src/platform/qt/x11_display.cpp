@@ -65,14 +65,12 @@ void CX11Display::SelectRawPointerEvents() {
   std::free(error);
 }
 
-bool CX11Display::DrainEvents() {
-  bool raw = false;
+void CX11Display::DrainEvents() {
   while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
     // Only raw pointer events are selected; anything else is let go.
-    if ((event->response_type & 0x7f) == XCB_GE_GENERIC) raw = true;
+    if ((event->response_type & 0x7f) == XCB_GE_GENERIC) rawSinceQuery_ = true;
     std::free(event);
   }
-  return raw;
 }
 
 CX11Display::~CX11Display() {
@@ -90,9 +88,8 @@ uint32_t CX11Display::Atom(const char* name) {
 int CX11Display::CountWindowsTitled(const std::string& utf8Title) {
   std::lock_guard lock(mutex_);
   if (connection_ == nullptr) return 0;
-  // The census may run while no frame samples: the queue stays short, and a raw event
-  // taken out here still asks the next sample for a query.
-  if (DrainEvents()) pointerMoved_.store(true, std::memory_order_relaxed);
+  // The census may run while no frame samples: the queue stays short.
+  DrainEvents();
   return CountTitledBelow(root_, utf8Title, kCensusDepth);
 }
 
@@ -145,9 +142,11 @@ std::optional<SPointerState> CX11Display::Pointer() {
 std::optional<SPoint> CX11Display::SampledPosition() {
   std::lock_guard lock(mutex_);
   if (connection_ == nullptr) return std::nullopt;
-  const bool raw = DrainEvents();
+  DrainEvents();
   const bool noted = pointerMoved_.exchange(false, std::memory_order_relaxed);
-  if (rawEvents_ && lastPosition_ && !raw && !noted && ++samplesSinceQuery_ < kRecheckSamples) return lastPosition_;
+  if (rawEvents_ && lastPosition_ && !rawSinceQuery_ && !noted && ++samplesSinceQuery_ < kRecheckSamples) {
+    return lastPosition_;
+  }
   if (auto state = QueryPointer()) return state->position;
   return lastPosition_;
 }
@@ -162,6 +161,7 @@ std::optional<SPointerState> CX11Display::QueryPointer() {
   std::free(reply);
   lastPosition_ = state.position;
   samplesSinceQuery_ = 0;
+  rawSinceQuery_ = false;
   return state;
 }
 
@@ -169,7 +169,7 @@ bool CX11Display::CompositorRunning() {
   std::lock_guard lock(mutex_);
   if (connection_ == nullptr || compositorSelection_ == 0) return false;
   // Called every few seconds: this keeps the event queue short while no frame samples.
-  if (DrainEvents()) pointerMoved_.store(true, std::memory_order_relaxed);
+  DrainEvents();
   xcb_get_selection_owner_reply_t* reply =
       xcb_get_selection_owner_reply(connection_, xcb_get_selection_owner(connection_, compositorSelection_), nullptr);
   const bool owned = reply != nullptr && reply->owner != XCB_NONE;

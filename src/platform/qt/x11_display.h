@@ -2,9 +2,8 @@
 // A connection of our own to the X server, beside Qt's: the window census over every
 // process, the pointer's position and buttons, and whether a compositor runs. It hears
 // the raw motion and buttons of every pointing device (XInput 2), so a frame's sample
-// of a resting pointer costs no round trip. Calls are
-// safe from any thread (one mutex), so the frame thread can sample the pointer while
-// the GUI thread works.
+// of a resting pointer costs no round trip. Calls are safe from any thread (one mutex),
+// so the frame thread can sample the pointer while the GUI thread works.
 #include <atomic>
 #include <cstdint>
 #include <mutex>
@@ -50,8 +49,8 @@ class CX11Display {
  private:
   uint32_t Atom(const char* name);
   void SelectRawPointerEvents();
-  // Under mutex_. Takes in what the server sent; true when a raw pointer event was in it.
-  bool DrainEvents();
+  // Under mutex_. Takes in what the server sent, noting a raw pointer event among it.
+  void DrainEvents();
   // Under mutex_: one round trip, remembered for SampledPosition.
   std::optional<SPointerState> QueryPointer();
   int CountTitledBelow(uint32_t window, const std::string& title, int depth);
@@ -64,6 +63,7 @@ class CX11Display {
   uint32_t utf8String_ = 0;
   uint32_t compositorSelection_ = 0;
   bool rawEvents_ = false;  // the server sends us raw pointer events
+  bool rawSinceQuery_ = false;  // one came since the last query
   std::optional<SPoint> lastPosition_;
   int samplesSinceQuery_ = 0;
   std::atomic<bool> pointerMoved_{false};

@@ -21,8 +21,8 @@ bool TakesOurWords(xcb_connection_t* connection, uint8_t depth) {
 
 }  // namespace
 
-CX11WindowImage::CX11WindowImage(uint32_t window) : window_(window) {
-  xcb_connection_t* connection = QtX11Connection();
+CX11WindowImage::CX11WindowImage(uint32_t window) : connection_(QtX11Connection()), window_(window) {
+  xcb_connection_t* connection = connection_;
   if (connection == nullptr || window == 0) return;
   xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
   if (geometry == nullptr) return;
@@ -41,12 +41,13 @@ CX11WindowImage::~CX11WindowImage() { Release(); }
 
 void CX11WindowImage::Release() {
   if (gc_ == 0) return;
+  // Looked up again: at the program's end Qt may have closed its connection already.
   if (xcb_connection_t* connection = QtX11Connection()) xcb_free_gc(connection, gc_);
   gc_ = 0;
 }
 
 bool CX11WindowImage::PutRows(const uint32_t* pixels, int width, int top, int bottom) {
-  xcb_connection_t* connection = QtX11Connection();
+  xcb_connection_t* connection = connection_;
   if (connection == nullptr || gc_ == 0 || width <= 0 || width > 32767 || bottom > 32767) return false;
   if (top >= bottom) return true;
   const uint64_t rowBytes = uint64_t{static_cast<uint32_t>(width)} * 4;

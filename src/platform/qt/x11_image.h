@@ -5,6 +5,8 @@
 // its own. Qt still paints the window when the server asks (shown, resized, exposed).
 #include <cstdint>
 
+struct xcb_connection_t;
+
 class CX11WindowImage {
  public:
   // Ready() when the window takes our pixels as they are: 32 bits a pixel, least
@@ -23,6 +25,7 @@ class CX11WindowImage {
   void Release();
 
  private:
+  xcb_connection_t* connection_ = nullptr;  // Qt's, which outlives every put
   uint32_t window_ = 0;
   uint32_t gc_ = 0;
   uint8_t depth_ = 0;
