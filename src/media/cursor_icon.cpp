@@ -6,6 +6,7 @@
 
 #include "media/cursor_bytes.h"
 #include "media/cursor_reader.h"
+#include "media/png_chunks.h"
 
 namespace {
 
@@ -17,11 +18,18 @@ uint32_t Premultiplied(uint32_t b, uint32_t g, uint32_t r, uint32_t a) {
 }
 
 CPixelSurface DecodePng(std::string_view bytes) {
+  // The simplified reader stops after the image data, so only the chunks before it must
+  // fit; one that runs past the end would fail after libpng allocated its stated length.
+  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+  const SPngChunkScan scan = ScanPngChunks(data, bytes.size());
+  if (!scan.headerFits) return {};
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return {};
-  if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide) {
+  // One bit a pixel is the least any PNG stores, so the bound holds for every depth.
+  if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide ||
+      !ImageDataCanHold(scan.imageDataBytes, image.width, image.height, 1)) {
     png_image_free(&image);
     return {};
   }

@@ -4,14 +4,18 @@
 
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "media/image_premultiply.h"
+#include "media/png_chunks.h"
 
 namespace {
 
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-// The same limit a TGA has; libpng refuses larger headers before allocating rows.
+// The same side limit a TGA has; libpng refuses larger headers itself.
 constexpr png_uint_32 kMaxSide = 65535;
+// 8192 × 8192: far beyond any character's image, and a decoded surface of 256 MiB at most.
+constexpr uint64_t kMaxPixels = uint64_t{1} << 26;
 
 struct SMemoryInput {
   const uint8_t* bytes;
@@ -30,30 +34,58 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
 [[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void OnPngWarning(png_structp, png_const_charp) {}
 
-// libpng's whole-image read with the transforms that bring every colour type and depth
-// to 8-bit RGBA rows. It holds no C++ objects, so the error jump skips no destructor.
-bool ReadWholeImage(png_structp png, png_infop info) {
+// Reads the chunks before the image data and sets the transforms that bring every colour
+// type and depth to 8-bit RGBA rows. Like ReadRows it holds no C++ objects, so the error
+// jump skips no destructor. False for a file that cannot decode or would be too large.
+bool ReadHeader(png_structp png, png_infop info, uint64_t imageDataBytes) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_user_limits(png, kMaxSide, kMaxSide);
+  png_read_info(png, info);
+  const png_uint_32 width = png_get_image_width(png, info);
+  const png_uint_32 height = png_get_image_height(png, info);
+  const unsigned bitsPerPixel = unsigned{png_get_channels(png, info)} * png_get_bit_depth(png, info);
+  if (uint64_t{width} * height > kMaxPixels || !ImageDataCanHold(imageDataBytes, width, height, bitsPerPixel)) {
+    return false;
+  }
+  png_set_expand(png);
+  png_set_scale_16(png);
+  png_set_gray_to_rgb(png);
   png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
-  png_read_png(png, info, PNG_TRANSFORM_EXPAND | PNG_TRANSFORM_SCALE_16 | PNG_TRANSFORM_GRAY_TO_RGB, nullptr);
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  return png_get_channels(png, info) == 4 && png_get_bit_depth(png, info) == 8 &&
+         png_get_rowbytes(png, info) == std::size_t{width} * 4;
+}
+
+// Reads the image into the given rows and the chunks after it up to IEND.
+bool ReadRows(png_structp png, png_infop info, png_bytepp rows) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_read_image(png, rows);
+  png_read_end(png, info);
   return true;
 }
 
-std::optional<CPixelSurface> ConvertRows(png_structp png, png_infop info) {
-  if (png_get_channels(png, info) != 4 || png_get_bit_depth(png, info) != 8) return std::nullopt;
+// The rows were read as bytes R, G, B, A into the surface's own words; each word becomes
+// the surface's 0xAARRGGBB in place.
+void RgbaBytesToPixels(CPixelSurface& surface) {
+  uint32_t* pixel = surface.Pixels();
+  const std::size_t count = std::size_t(surface.Width()) * std::size_t(surface.Height());
+  for (std::size_t i = 0; i < count; ++i) {
+    uint8_t rgba[4];
+    std::memcpy(rgba, pixel + i, 4);
+    pixel[i] = (uint32_t{rgba[3]} << 24) | (uint32_t{rgba[0]} << 16) | (uint32_t{rgba[1]} << 8) | rgba[2];
+  }
+}
+
+std::optional<CPixelSurface> Decode(png_structp png, png_infop info, uint64_t imageDataBytes) {
+  if (!ReadHeader(png, info, imageDataBytes)) return std::nullopt;
   const int width = static_cast<int>(png_get_image_width(png, info));
   const int height = static_cast<int>(png_get_image_height(png, info));
-  png_bytepp rows = png_get_rows(png, info);
-  if (rows == nullptr || width <= 0 || height <= 0) return std::nullopt;
   CPixelSurface surface(width, height);
-  for (int y = 0; y < height; ++y) {
-    const png_byte* source = rows[y];
-    uint32_t* target = surface.Row(y);
-    for (int x = 0; x < width; ++x, source += 4) {
-      target[x] = (uint32_t{source[3]} << 24) | (uint32_t{source[0]} << 16) | (uint32_t{source[1]} << 8) | source[2];
-    }
-  }
+  std::vector<png_bytep> rows(static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y) rows[static_cast<std::size_t>(y)] = reinterpret_cast<png_bytep>(surface.Row(y));
+  if (!ReadRows(png, info, rows.data())) return std::nullopt;
+  RgbaBytesToPixels(surface);
   Premultiply(surface);
   return surface;
 }
@@ -64,6 +96,10 @@ std::optional<CPixelSurface> DecodePng(const uint8_t* bytes, std::size_t byteCou
   if (byteCount < sizeof kPngSignature || std::memcmp(bytes, kPngSignature, sizeof kPngSignature) != 0) {
     return std::nullopt;
   }
+  // libpng reads every chunk up to IEND, so a file whose chunks run past its end fails
+  // anyway; refusing it here spares the allocation of a chunk's stated length.
+  const SPngChunkScan scan = ScanPngChunks(bytes, byteCount);
+  if (!scan.complete) return std::nullopt;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
   if (png == nullptr) return std::nullopt;
   png_infop info = png_create_info_struct(png);
@@ -71,11 +107,10 @@ std::optional<CPixelSurface> DecodePng(const uint8_t* bytes, std::size_t byteCou
   png_set_read_fn(png, &input, ReadFromMemory);
   std::optional<CPixelSurface> surface;
   try {
-    if (info != nullptr && ReadWholeImage(png, info)) surface = ConvertRows(png, info);
+    if (info != nullptr) surface = Decode(png, info, scan.imageDataBytes);
   } catch (const std::bad_alloc&) {
     surface.reset();
   }
-  // Also frees the rows that the whole-image read allocated.
   png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
   return surface;
 }
