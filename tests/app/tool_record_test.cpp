@@ -17,13 +17,12 @@
 
 #include "media/pixel_surface.h"
 #include "media/png_writer.h"
+#include "png_chunk.h"
 #include "support/utf.h"
 #include "temp_folder.h"
 #include "tool_process.h"
 
 namespace {
-
-const std::string kPngSignature("\x89PNG\r\n\x1a\n", 8);
 
 uint32_t Word(const std::string& bytes, size_t at) {
   return (uint32_t{static_cast<uint8_t>(bytes[at])} << 24) | (uint32_t{static_cast<uint8_t>(bytes[at + 1])} << 16) |
@@ -41,8 +40,8 @@ struct SChunk {
 // The chunks after the signature; a bad length or checksum fails the test.
 std::vector<SChunk> Chunks(const std::string& png) {
   std::vector<SChunk> chunks;
-  EXPECT_TRUE(png.starts_with(kPngSignature));
-  for (size_t at = kPngSignature.size(); at < png.size();) {
+  EXPECT_TRUE(png.starts_with(kPngFileSignature));
+  for (size_t at = kPngFileSignature.size(); at < png.size();) {
     if (at + 12 > png.size() || Word(png, at) > png.size() - at - 12) {
       ADD_FAILURE() << "chunk overruns the file at " << at;
       break;
@@ -57,16 +56,6 @@ std::vector<SChunk> Chunks(const std::string& png) {
     at += 12 + length;
   }
   return chunks;
-}
-
-std::string Chunk(const std::string& type, const std::string& data) {
-  std::string out;
-  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(data.size() >> shift);
-  const std::string checked = type + data;
-  const uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(checked.data()), static_cast<uInt>(checked.size()));
-  out += checked;
-  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(crc >> shift);
-  return out;
 }
 
 struct SPicture {
@@ -120,15 +109,15 @@ SApng ReadApng(const std::string& bytes) {
       frameData.emplace_back();
     } else if (chunk.type == "IDAT") {
       EXPECT_EQ(apng.frameControls.size(), 1u) << "IDAT belongs to the first frame";
-      if (!frameData.empty()) frameData.back() += Chunk("IDAT", chunk.data);
+      if (!frameData.empty()) frameData.back() += PngChunk("IDAT", chunk.data);
     } else if (chunk.type == "fdAT") {
       EXPECT_EQ(Word(chunk.data, 0), sequence++);
       EXPECT_GT(apng.frameControls.size(), 1u) << "fdAT before the second frame";
-      if (!frameData.empty()) frameData.back() += Chunk("IDAT", chunk.data.substr(4));
+      if (!frameData.empty()) frameData.back() += PngChunk("IDAT", chunk.data.substr(4));
     }
   }
   for (const std::string& data : frameData) {
-    apng.frames.push_back(DecodePng(kPngSignature + Chunk("IHDR", chunks[0].data) + data + Chunk("IEND", "")));
+    apng.frames.push_back(DecodePng(kPngFileSignature + PngChunk("IHDR", chunks[0].data) + data + PngChunk("IEND", "")));
     EXPECT_EQ(apng.frames.back().width, static_cast<int>(apng.width));
   }
   return apng;
