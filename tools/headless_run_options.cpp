@@ -26,7 +26,7 @@ std::optional<SRect> ParseScreen(const std::string& text) {
 
 std::optional<int> LoadInputCommands(const std::string& file, const char* command, const FUsageError& usageError,
                                      std::vector<SInputCommand>& commands) {
-  const std::optional<std::string> text = ReadFileBytes(FromNativePath(std::filesystem::path(file)));
+  const std::optional<std::string> text = ReadFileBytes(FromNativePath(std::filesystem::path(file)), EFileKind::kText);
   if (!text) return usageError("cannot read the input file '" + file + "'");
   SInputScript script = ParseInputScript(*text);
   if (!script.error.empty()) {

@@ -1,5 +1,6 @@
 #include "app/settings_file.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -11,6 +12,7 @@ namespace {
 
 constexpr char16_t kFileName[] = u"app.cfg";
 constexpr int kNotSet = -100;
+constexpr int kMaxCoordinate = 1 << 24;
 constexpr int kScaleFirst = 32776;
 constexpr double kScaleFactors[] = {3.0, 2.5, 2.0, 1.75, 1.5, 1.25, 1.0, 0.75, 0.5, 0.25};
 
@@ -44,11 +46,18 @@ void ParseAppSettings(std::string_view fileBytes, const SRect& desktop, SAppSett
     if (index < 0) return std::nullopt;
     return LeadingInteger(lines.ValueAt(index));
   };
+  // Desktop coordinates far beyond any screen are cut to a bound, so the sums the
+  // movers and windows make of a range and a character's size stay within int.
+  auto coordinate = [&](std::u16string_view key) -> std::optional<int> {
+    const std::optional<int> value = read(key);
+    if (!value) return std::nullopt;
+    return std::clamp(*value, -kMaxCoordinate, kMaxCoordinate);
+  };
   if (auto value = read(u"LowQuality")) settings.lowQuality = *value != 0;
-  if (auto value = read(u"MoveScopeLeft")) settings.moveRange.left = *value;
-  if (auto value = read(u"MoveScopeTop")) settings.moveRange.top = *value;
-  if (auto value = read(u"MoveScopeRight")) settings.moveRange.right = *value;
-  if (auto value = read(u"MoveScopeBottom")) settings.moveRange.bottom = *value;
+  if (auto value = coordinate(u"MoveScopeLeft")) settings.moveRange.left = *value;
+  if (auto value = coordinate(u"MoveScopeTop")) settings.moveRange.top = *value;
+  if (auto value = coordinate(u"MoveScopeRight")) settings.moveRange.right = *value;
+  if (auto value = coordinate(u"MoveScopeBottom")) settings.moveRange.bottom = *value;
   if (auto value = read(u"ScaleID")) {
     settings.scaleId = *value;
     if (std::optional<double> factor = ScaleFactorOf(*value)) settings.scaleFactor = *factor;
@@ -65,7 +74,7 @@ void ParseAppSettings(std::string_view fileBytes, const SRect& desktop, SAppSett
 }
 
 void LoadAppSettings(const std::u16string& paramsFolder, const SRect& desktop, SAppSettings& settings) {
-  const std::optional<std::string> bytes = ReadFileBytes(paramsFolder + kFileName);
+  const std::optional<std::string> bytes = ReadFileBytes(paramsFolder + kFileName, EFileKind::kState);
   ParseAppSettings(bytes ? *bytes : std::string(), desktop, settings);
 }
 

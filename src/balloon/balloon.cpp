@@ -208,12 +208,11 @@ void CBalloon::DecideNext() {
   }
   idle_ = true;
   const int next = currentFunction_ != nullptr ? PickByWeight(currentFunction_->nextBalloons) : -1;
+  // A chain or a waiting call that names the function showing now is not entered again:
+  // its text stays as it ended. Only a FORCE call starts a function anew.
   if (next >= 0) {
-    // A chain that names the function showing now shows it again.
-    enteredId_ = -1;
     Request(next);
   } else if (waitingCall_ >= 0) {
-    enteredId_ = -1;
     Request(waitingCall_);
     waitingCall_ = -1;
   } else {

@@ -22,9 +22,9 @@ const CImageLoad* CCharaFileAccess::LoadImageFile(CImageMap& images, const std::
 }
 
 const SCursorImage* CCharaFileAccess::LoadCursorFile(CCursorMap& cursors, const std::u16string& path) {
-  std::error_code error;
-  if (std::filesystem::is_regular_file(ToNativePath(path), error)) return cursors.Load(path, path);
-  return cursors.Load(path, ApplicationPath(path));
+  // A name that leads nowhere readable keeps its key with no cursor, as a file that
+  // does not decode does.
+  return cursors.Load(path, LocateDataFile(path).value_or(std::u16string()));
 }
 
 const CSoundLoad* CCharaFileAccess::LoadSoundFile(CSoundManager& channel, const std::u16string& path) {
@@ -50,6 +50,8 @@ void CCharaFileAccess::ReadScriptFolder(const std::u16string& folder, const std:
     if (entry.isDirectory || !IsScriptFileName(entry.name)) continue;
     std::error_code error;
     if (!std::filesystem::is_regular_file(ToNativePath(folder + u'\\' + entry.name), error)) continue;
+    // A linked script must not bring in a file from elsewhere on the machine.
+    if (!LeadsInsideCharacters(folder + u'\\' + entry.name)) continue;
     ReadScriptFile(folder + u'\\' + entry.name, relative + u'\\' + entry.name, out);
   }
   for (const SDirEntry& entry : *entries) {

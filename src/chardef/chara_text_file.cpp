@@ -22,6 +22,5 @@ std::vector<SNumberedLine> NormalizedLinesOf(std::string_view bytes) {
 }
 
 std::optional<std::string> ReadCharaFileBytes(std::u16string_view path) {
-  if (auto bytes = ReadFileBytes(path)) return bytes;
-  return ReadFileBytes(ApplicationPath(path));
+  return ReadDataFile(path, EFileKind::kText);
 }

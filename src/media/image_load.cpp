@@ -22,8 +22,7 @@ std::optional<CPixelSurface> DecodeByExtension(std::u16string_view name, const u
 }
 
 std::optional<CPixelSurface> DecodeFile(const std::u16string& path) {
-  std::optional<std::string> content = ReadFileBytes(path);
-  if (!content) content = ReadFileBytes(ApplicationPath(path));
+  const std::optional<std::string> content = ReadDataFile(path, EFileKind::kMedia);
   if (!content) return std::nullopt;
   return DecodeByExtension(path, reinterpret_cast<const uint8_t*>(content->data()), content->size());
 }

@@ -12,8 +12,7 @@ namespace {
 
 std::shared_ptr<const SSoundData> ReadSoundFile(std::u16string_view path) {
   if (ToLower(ExtensionOf(path)) != u".wav") return nullptr;
-  std::optional<std::string> file = ReadFileBytes(path);
-  if (!file) file = ReadFileBytes(ApplicationPath(path));
+  const std::optional<std::string> file = ReadDataFile(path, EFileKind::kMedia);
   if (!file) return nullptr;
   const std::optional<SWavSound> wav = DecodeWav(*file);
   if (!wav) return nullptr;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "support/data_path.h"
 #include "support/file_system.h"
 #include "support/number.h"
 #include "support/scrambled_text.h"
@@ -14,8 +15,31 @@
 
 namespace {
 
+constexpr bool kWindowsNames = std::filesystem::path::preferred_separator == '\\';
+
+// "%XX" for a character below U+0100.
+std::u16string Escaped(char16_t c) {
+  constexpr char16_t kHex[] = u"0123456789ABCDEF";
+  return {u'%', kHex[(c >> 4) & 0xF], kHex[c & 0xF]};
+}
+
+// The file name of a character's state: its folder name, with every character that a
+// file name cannot hold on Windows, or that would name a folder ("\" and "/"), written
+// as %XX, so any folder name lands in the params folder. Names Windows already allows
+// keep their file, so saved state stays where it was; there a device name (CON, NUL, …)
+// gets its first letter escaped, since it would open the device.
+std::u16string StateFileName(const std::u16string& folderName) {
+  std::u16string name;
+  for (char16_t c : folderName) {
+    const bool unsafe = c < u' ' || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos;
+    name += unsafe ? Escaped(c) : std::u16string(1, c);
+  }
+  if (kWindowsNames && IsWindowsDeviceName(name)) name = Escaped(name[0]) + name.substr(1);
+  return name;
+}
+
 std::u16string FileOf(const std::u16string& paramsFolder, const std::u16string& folderName) {
-  return paramsFolder + folderName + u".param";
+  return paramsFolder + StateFileName(folderName) + u".param";
 }
 
 // Blanks around the number are ignored and a sign may lead; anything that is not a
@@ -38,7 +62,7 @@ int StoredPosition(double value) {
 }  // namespace
 
 bool ReadCharaState(const std::u16string& paramsFolder, const std::u16string& folderName, SCharaStartState& state) {
-  const std::optional<std::string> bytes = ReadFileBytes(FileOf(paramsFolder, folderName));
+  const std::optional<std::string> bytes = ReadFileBytes(FileOf(paramsFolder, folderName), EFileKind::kState);
   if (!bytes) return false;
   return ParseCharaState(*bytes, folderName, state);
 }

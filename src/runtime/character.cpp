@@ -212,7 +212,8 @@ void CCharacter::ApplyOpacity(int opacityId) {
     window->Show();
     window->BringToTop();
   }
-  const int step = std::clamp(opacityId - kCmdOpacityFirst, 0, kCmdOpacityLast - kCmdOpacityFirst);
+  // The id may come from app.cfg as any number: clamp before taking the step.
+  const int step = std::clamp(opacityId, kCmdOpacityFirst, kCmdOpacityLast) - kCmdOpacityFirst;
   opacity_.store(1.0 - 0.1 * step, std::memory_order_relaxed);
   opacityChanged_.store(true, std::memory_order_release);
 }
@@ -220,8 +221,11 @@ void CCharacter::ApplyOpacity(int opacityId) {
 void CCharacter::SetMute(bool mute) {
   muted_.store(mute, std::memory_order_relaxed);
   // Muting the character silences its balloons as well: "sound off" means all of it.
+  // A sound still playing stops the way every other stop does, so the trace shows it.
   for (int channel = 0; channel < SOUND_CHANNEL_COUNT; ++channel) {
-    definition_->media.Channel(static_cast<ECharaSoundChannel>(channel)).SetMute(mute);
+    const auto soundChannel = static_cast<ECharaSoundChannel>(channel);
+    if (mute) StopSound(soundChannel);
+    definition_->media.Channel(soundChannel).SetMute(mute);
   }
   SetChecked(menu_, kCmdToggleMute, mute);
 }

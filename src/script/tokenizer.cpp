@@ -31,6 +31,7 @@ void CTokenizer::Tokenize(std::u16string_view text) {
   pos_ = 0;
   // The rules in their order; the first that accepts consumes its text.
   while (text_[pos_] != u'\0') {
+    if (tokens_.size() >= kMaxTokens) throw EScriptError(kMsgCapacityExceeded);
     if (TryKeyword() || TryBuiltinName() || TryInteger() || TryOperator() || TrySeparator() ||
         TryString() || TryBlank()) {
       continue;

@@ -1,6 +1,7 @@
 #pragma once
 // CTokenizer: turns one expression's text into tokens, once, when a character's
 // definition is built. This is the only place that decides the surface syntax.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -8,8 +9,13 @@
 
 class CTokenizer {
  public:
-  // Replaces the token list with the tokens of `text`. On a lexical error throws
-  // EScriptError and keeps the tokens produced so far. Linear in the text's length
+  // No expression that the evaluator's stacks and pools can hold has nearly this many
+  // tokens; a longer one (a 10 MB line of "1+1+…") fails with the capacity error
+  // instead of taking gigabytes for its token list.
+  static constexpr size_t kMaxTokens = 65536;
+
+  // Replaces the token list with the tokens of `text`. On a lexical error, or past
+  // kMaxTokens tokens, throws EScriptError and keeps the tokens produced so far. Linear in the text's length
   // times the number of keywords and operators tried at each position.
   void Tokenize(std::u16string_view text);
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "support/data_path.h"
 #include "support/file_system.h"
 
 namespace {
@@ -49,6 +50,43 @@ std::u16string ApplicationPath(std::u16string_view relative) {
     }
   }
   return Folder() + std::u16string(relative);
+}
+
+namespace {
+
+bool IsRegularFile(const std::u16string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(ToNativePath(path), error);
+}
+
+}  // namespace
+
+bool LeadsInsideCharacters(std::u16string_view path) {
+  std::vector<std::u16string> holders = Roots();
+  holders.push_back(Folder() + u"Characters");
+  holders.push_back(u"Characters");
+  for (const std::u16string& holder : holders) {
+    if (LiesWithin(path, holder)) return true;
+  }
+  return false;
+}
+
+std::optional<std::u16string> LocateDataFile(std::u16string_view path) {
+  if (!StaysBelowCharacters(path)) return std::nullopt;
+  const bool characterData = IsCharacterDataPath(path);
+  std::u16string candidates[] = {std::u16string(path), ApplicationPath(path)};
+  for (std::u16string& candidate : candidates) {
+    if (!IsRegularFile(candidate)) continue;
+    if (characterData && !LeadsInsideCharacters(candidate)) continue;
+    return std::move(candidate);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadDataFile(std::u16string_view path, EFileKind kind) {
+  const std::optional<std::u16string> located = LocateDataFile(path);
+  if (!located) return std::nullopt;
+  return ReadFileBytes(*located, kind);
 }
 
 std::u16string ParamsFolder() { return Params().empty() ? Folder() + u"Params\\" : Params(); }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <exception>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "support/string_list.h"
@@ -152,6 +152,20 @@ std::optional<std::vector<SDirEntry>> ListDirectory(std::u16string_view folder) 
   return entries;
 }
 
+bool LiesWithin(std::u16string_view path, std::u16string_view folder) {
+  std::error_code error;
+  const fs::path resolvedPath = fs::canonical(ToNativePath(path), error);
+  if (error) return false;
+  const fs::path resolvedFolder = fs::canonical(ToNativePath(folder), error);
+  if (error) return false;
+  auto inner = resolvedPath.begin();
+  for (auto outer = resolvedFolder.begin(); outer != resolvedFolder.end(); ++outer, ++inner) {
+    if (outer->empty()) continue;  // the empty last element of a folder ending in "/"
+    if (inner == resolvedPath.end() || *inner != *outer) return false;
+  }
+  return true;
+}
+
 void ListFiles(std::u16string_view folder, CStringList& out) {
   const auto entries = ListDirectory(folder);
   if (!entries) return;
@@ -170,12 +184,42 @@ void ListFiles(std::u16string_view folder, CStringList& out) {
   }
 }
 
-std::optional<std::string> ReadFileBytes(std::u16string_view path) {
-  std::ifstream file(ToNativePath(path), std::ios::binary);
-  if (!file) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) return std::nullopt;
-  return bytes;
+std::size_t MaxFileBytes(EFileKind kind) {
+  constexpr std::size_t kMiB = std::size_t{1} << 20;
+  switch (kind) {
+    case EFileKind::kState: return kMiB;
+    case EFileKind::kText: return 64 * kMiB;
+    case EFileKind::kMedia: return 256 * kMiB;
+  }
+  return kMiB;
+}
+
+std::optional<std::string> ReadFileBytes(std::u16string_view path, EFileKind kind) {
+  try {
+    const fs::path native = ToNativePath(path);
+    std::error_code error;
+    if (!fs::is_regular_file(fs::status(native, error)) || error) return std::nullopt;
+    const std::uintmax_t size = fs::file_size(native, error);
+    const std::size_t limit = MaxFileBytes(kind);
+    if (error || size > limit) return std::nullopt;
+
+    std::ifstream file(native, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    // The file may have grown since its size was taken: take the rest up to the limit.
+    char chunk[4096];
+    while (file && bytes.size() <= limit) {
+      file.read(chunk, sizeof chunk);
+      bytes.append(chunk, static_cast<std::size_t>(file.gcount()));
+    }
+    if (file.bad() || bytes.size() > limit) return std::nullopt;
+    return bytes;
+  } catch (const std::exception&) {
+    // A read error inside the stream buffer, or no memory for the content.
+    return std::nullopt;
+  }
 }
 
 bool WriteFileAtomically(std::u16string_view path, std::string_view bytes) {

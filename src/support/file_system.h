@@ -2,6 +2,7 @@
 // The file layer. Engine paths are "\"-separated strings as the character data writes
 // them; this layer maps them to the system's paths, tolerating letter-case differences
 // between the data and the files, and writes user state so it is never half-written.
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -32,12 +33,26 @@ bool ListedBefore(std::u16string_view a, std::u16string_view b);
 // Whether two names are one on a Windows file system: equal ignoring ASCII letter case.
 bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b);
 
+// Whether `path`, with "." and ".." resolved and links followed, is `folder` (resolved
+// the same way) or lies below it. False when either cannot be resolved (a missing file, a
+// cycle of links). Costs a look-up for each component of both.
+bool LiesWithin(std::u16string_view path, std::u16string_view folder);
+
 // Appends folder + "\" + name for every regular file of the folder, then does the same
 // for each sub-folder, recursively: a folder's files come before its sub-folders'.
 void ListFiles(std::u16string_view folder, CStringList& out);
 
-// The whole content of a file, or nullopt when it cannot be opened or read.
-std::optional<std::string> ReadFileBytes(std::u16string_view path);
+// What a file read holds, which bounds how much of it the program takes: the user's state
+// and settings (1 MiB), text (scripts, config.ini, input scripts: 64 MiB) or media
+// (images, sounds, cursors: 256 MiB).
+enum class EFileKind { kState, kText, kMedia };
+std::size_t MaxFileBytes(EFileKind kind);
+
+// The whole content of a regular file no larger than its kind's limit; nullopt when the
+// path names no regular file (a folder, a device, a FIFO or a socket is refused from its
+// status, before it is opened, so nothing blocks), the file is larger, or reading it
+// fails. Never throws. Every read of outside data goes through here.
+std::optional<std::string> ReadFileBytes(std::u16string_view path, EFileKind kind);
 
 // Writes the bytes to a temporary file in the same folder and renames it over the
 // target, so a crash leaves either the old or the new content. False on any failure,

@@ -33,7 +33,7 @@ std::vector<std::u16string> SplitTextLines(std::string_view bytes) {
 }  // namespace
 
 bool CStringList::ReadTextLines(std::u16string_view path) {
-  const std::optional<std::string> bytes = ReadFileBytes(path);
+  const std::optional<std::string> bytes = ReadFileBytes(path, EFileKind::kText);
   if (!bytes) return false;
   ParseTextLines(*bytes);
   return true;
@@ -51,7 +51,7 @@ bool CStringList::WriteTextLines(std::u16string_view path) const {
 }
 
 bool CStringList::ReadNormalizedLines(std::u16string_view path) {
-  const std::optional<std::string> bytes = ReadFileBytes(path);
+  const std::optional<std::string> bytes = ReadFileBytes(path, EFileKind::kText);
   if (!bytes) return false;
   m_lines.clear();
   for (std::u16string& line : SplitTextLines(*bytes)) {
@@ -62,7 +62,7 @@ bool CStringList::ReadNormalizedLines(std::u16string_view path) {
 }
 
 bool CStringList::ReadScrambledList(std::u16string_view path) {
-  const std::optional<std::string> bytes = ReadFileBytes(path);
+  const std::optional<std::string> bytes = ReadFileBytes(path, EFileKind::kState);
   if (!bytes) return false;
   return ParseScrambledList(*bytes);
 }

@@ -57,6 +57,22 @@ TEST(SettingsFile, TheMoveRangeIsTheDesktopUnlessAllFourEdgesAreSetAndLeaveRoom)
   EXPECT_EQ(empty.moveRange.right, 1280);
 }
 
+TEST(SettingsFile, EdgesFarBeyondAnyScreenAreCutSoSizesStayWithinInt) {
+  const SAppSettings huge = Parse(
+      "MoveScopeLeft=-2147483648\nMoveScopeTop=-99999999999\nMoveScopeRight=2147483647\nMoveScopeBottom=2147483647\n");
+  EXPECT_EQ(huge.moveRange.left, -(1 << 24));
+  EXPECT_EQ(huge.moveRange.top, -(1 << 24));
+  EXPECT_EQ(huge.moveRange.right, 1 << 24);
+  EXPECT_EQ(huge.moveRange.Width(), 1 << 25);
+  // A range both of whose edges are cut to the same bound has no room: the desktop.
+  const SAppSettings beyond = Parse(
+      "MoveScopeLeft=2147483646\nMoveScopeTop=0\nMoveScopeRight=2147483647\nMoveScopeBottom=400\n");
+  EXPECT_EQ(beyond.moveRange.right, 1280);
+  // Rectangles from anywhere saturate instead of overflowing.
+  EXPECT_EQ((SRect{-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647}.Width()), 2147483647);
+  EXPECT_EQ((SRect{2147483647, 2147483647, -2147483647 - 1, -2147483647 - 1}.Height()), -2147483647 - 1);
+}
+
 TEST(SettingsFile, TheFileIsWrittenInKeyOrderAndReadsBackTheSame) {
   CTempFolder folder;
   const std::u16string params = folder.Engine(u"Params") + u"\\";

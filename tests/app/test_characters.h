@@ -28,8 +28,9 @@ inline void WriteStandingCharacter(const CTempFolder& app, const std::string& na
 // A character that stands still at the left of its line showing a 4 × 4 picture of
 // opaque black and white pixels in a checkerboard, so every scaling filter leaves its
 // own trace in the pixels.
-inline void WriteStillCharacter(const CTempFolder& app, const std::string& name) {
-  const std::filesystem::path folder = std::filesystem::path("Characters") / name;
+// `under` is the application folder's place inside `app`, when it is not `app` itself.
+inline void WriteStillCharacter(const CTempFolder& app, const std::string& name, const std::string& under = "") {
+  const std::filesystem::path folder = std::filesystem::path(under) / "Characters" / name;
   app.WriteBytes(folder / "Scripts" / "a.func",
                  "<FUNC_MOTION_REG>\n<SET_CONFIG>\nFuncName=still\nImageName=still.png\nWidth=4\nHeight=4\n"
                  "</SET_CONFIG>\n<SET_PARAM>\n0,0,0,0,1\n</SET_PARAM>\n</FUNC_MOTION_REG>\n"
@@ -40,5 +41,7 @@ inline void WriteStillCharacter(const CTempFolder& app, const std::string& name)
     for (int x = 0; x < 4; ++x) checkerboard.At(x, y) = (x + y) % 2 == 0 ? 0xFF000000u : 0xFFFFFFFFu;
   }
   app.MakeFolder(folder / "Images");
-  WritePng(app.Engine(u"Characters\\" + FromUtf8(name) + u"\\Images\\still.png"), checkerboard);
+  WritePng(app.Engine(FromUtf8(under.empty() ? "" : under + "\\") + u"Characters\\" + FromUtf8(name) +
+                     u"\\Images\\still.png"),
+           checkerboard);
 }

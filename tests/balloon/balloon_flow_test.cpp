@@ -57,6 +57,34 @@ TEST_F(BalloonFlow, AFunctionWithoutTextChainsOnTheNextFrame) {
   EXPECT_EQ(BalloonsEntered().back(), u"talk");
 }
 
+TEST_F(BalloonFlow, AChainNamingTheShownFunctionKeepsItsTextStanding) {
+  CCharacter& character = StartWithBalloons(
+      "Stayer", {BalloonBlock(u"stay", {u"Open()", u"\"abc\""}, {u"NextBalloonList=stay"})});
+  Frames(character, 1);
+  CBalloon& balloon = Main();
+  balloon.Call(IdOf(character, u"stay"));
+  Frames(character, 90);
+  // Entered once: the chain back to itself leaves the typed text standing, open.
+  EXPECT_EQ(BalloonsEntered(), (std::vector<std::u16string>{kHidden, u"stay"}));
+  EXPECT_EQ(balloon.TextLayers()[0]->Shown(), 3);
+  EXPECT_EQ(balloon.OpenStateValue(), BALLOON_OPEN);
+}
+
+TEST_F(BalloonFlow, AWaitingCallOfTheShownFunctionIsNotEnteredAgain) {
+  CCharacter& character = StartWithBalloons(
+      "Holder", {BalloonBlock(u"hold", {u"Open()", u"\"xyzxyzxyz\""}, {u"CallType=WAIT"})});
+  Frames(character, 1);
+  CBalloon& balloon = Main();
+  balloon.Call(IdOf(character, u"hold"));
+  Frames(character, 1);
+  EXPECT_FALSE(balloon.Idle());
+  balloon.Call(IdOf(character, u"hold"));
+  EXPECT_EQ(balloon.WaitingCall(), IdOf(character, u"hold"));
+  Frames(character, 90);
+  EXPECT_EQ(BalloonsEntered(), (std::vector<std::u16string>{kHidden, u"hold", kHidden}));
+  EXPECT_EQ(balloon.WaitingCall(), -1);
+}
+
 TEST_F(BalloonFlow, AClosedBalloonShowsNothingUntilItsTextOpensIt) {
   CCharacter& character = StartWithBalloons(
       "Quiet", {BalloonBlock(u"quiet", {u"\"abc\"", u"Wait(30)"}), BalloonBlock(u"loud", {u"Open()", u"\"abc\"", u"Wait(30)"})});
@@ -165,7 +193,10 @@ TEST_F(BalloonFlow, BalloonMusicPlaysOnItsOwnChannelAndTheCharactersMuteSilences
     onSix |= line.find("\"event\":\"sound\"") != std::string::npos && line.find("\"channel\":6") != std::string::npos;
   }
   EXPECT_TRUE(onSix);
+  // Muting stops the looping music through the ordinary stop, which the trace records.
   character.ToggleMute();
+  EXPECT_EQ(TraceCount("sound-stop"), 1u);
+  EXPECT_NE(Platform().TraceLines().back().find("\"channel\":6"), std::string::npos);
   Main().Call(IdOf(character, u"song"));
   Frames(character, 1);
   EXPECT_EQ(TraceCount("sound"), 1u);  // muted: the balloon is silent too

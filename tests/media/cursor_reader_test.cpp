@@ -147,7 +147,7 @@ TEST(CursorMap, LoadsEachKeyOnceAndRemembersFailures) {
 
 TEST(CursorFiles, ThirdPartyCorpora) {
   const std::filesystem::path root = std::filesystem::path(ZV_TEST_DATA_DIR) / "corpora";
-  const auto read = [&](const char* name) { return ReadFileBytes(FromNativePath(root / name)).value_or(""); };
+  const auto read = [&](const char* name) { return ReadFileBytes(FromNativePath(root / name), EFileKind::kMedia).value_or(""); };
 
   const auto deerstalker = ReadCursorFile(read("pillow/Tests/images/deerstalker.cur"));
   ASSERT_TRUE(deerstalker);
@@ -183,7 +183,7 @@ TEST(CursorFiles, ThirdPartyCorpora) {
 TEST(CursorFiles, SharedAnimatedCursor) {
   const std::filesystem::path file = std::filesystem::path(ZV_SHARED_TESTDATA_DIR) / "gdk-pixbuf-tests/test-animation.ani";
   if (!std::filesystem::exists(file)) GTEST_SKIP() << "no shared test data";
-  const auto animation = ReadCursorFile(ReadFileBytes(FromNativePath(file)).value_or(""));
+  const auto animation = ReadCursorFile(ReadFileBytes(FromNativePath(file), EFileKind::kMedia).value_or(""));
   ASSERT_TRUE(animation);
   EXPECT_EQ(animation->frames.size(), 18u);
   ASSERT_EQ(animation->steps.size(), 18u);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <iterator>
 #include <string>
 
 #include "support/scrambled_text.h"
@@ -96,6 +97,39 @@ TEST(CharaStateFile, AFailedWriteLeavesTheOldFile) {
 
   app.WriteBytes("NotAFolder", "");
   EXPECT_FALSE(WriteCharaState(app.Engine(u"NotAFolder\\Params\\"), u"Walker", 1, 2, 3, false, false));
+}
+
+TEST(CharaStateFile, AnyFolderNameLandsInTheParamsFolder) {
+  CTempFolder app;
+  const std::u16string params = app.Engine(u"Params\\");
+  // Names Windows allows keep their file; a separator or a character Windows keeps out
+  // of names is written as %XX, so nothing leads out of Params.
+  const struct {
+    std::u16string folder;
+    const char* file;
+  } cases[] = {
+      {u"Walker", "Walker.param"},           {u"名前 1", "名前 1.param"},
+      {u"100%", "100%.param"},               {u"..\\..\\esc", "..%5C..%5Cesc.param"},
+      {u"..\\Params", "..%5CParams.param"}, {u"a/b", "a%2Fb.param"},
+      {u"a:b*?", "a%3Ab%2A%3F.param"},       {u"new\nline", "new%0Aline.param"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(WriteCharaState(params, c.folder, 5, 6, 1, false, true)) << c.file;
+    EXPECT_TRUE(std::filesystem::is_regular_file(app.Native() / "Params" / c.file)) << c.file;
+    SCharaStartState state;
+    ASSERT_TRUE(ReadCharaState(params, c.folder, state)) << c.file;
+    EXPECT_EQ(state.y, 6);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(app.Native()), {}), 1);  // only Params
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(app.Native() / "Params"), {}),
+            static_cast<std::ptrdiff_t>(std::size(cases)));
+
+  // A .param that is a folder reads as no state and is left standing.
+  app.MakeFolder("Params/Folder.param");
+  SCharaStartState state;
+  EXPECT_FALSE(ReadCharaState(params, u"Folder", state));
+  EXPECT_FALSE(WriteCharaState(params, u"Folder", 1, 2, 3, false, false));
+  EXPECT_TRUE(std::filesystem::is_directory(app.Native() / "Params" / "Folder.param"));
 }
 
 }  // namespace

@@ -109,6 +109,17 @@ TEST(Tokenizer, LexicalErrorsKeepTheTokensSoFar) {
   }
 }
 
+TEST(Tokenizer, AnExpressionOfTooManyTokensFailsWithTheCapacityError) {
+  std::u16string sum;
+  for (size_t i = 0; i < CTokenizer::kMaxTokens / 2; ++i) sum += u"1+";
+  sum += u"1";  // one token past the limit
+  EXPECT_EQ(Tokenized(sum), "error に許容量を超えた式があります。");
+  sum.resize(sum.size() - 2);
+  CTokenizer tokenizer;
+  tokenizer.Tokenize(sum);
+  EXPECT_EQ(tokenizer.Tokens().size(), CTokenizer::kMaxTokens - 1);
+}
+
 TEST(Tokenizer, NulEndsTheScan) {
   const std::u16string text(u"1\0\"", 3);
   EXPECT_EQ(Tokenized(text), "1");

@@ -29,7 +29,7 @@ struct ApplicationPathFixture : ::testing::Test {
 
 TEST_F(ApplicationPathFixture, ACharacterComesFromTheFirstRootThatHasItsFolder) {
   EXPECT_EQ(ApplicationPath(u"Characters\\Hopper\\config.ini"), user + u"Hopper\\config.ini");
-  EXPECT_EQ(ReadFileBytes(ApplicationPath(u"Characters\\Hopper\\config.ini")), "mine");
+  EXPECT_EQ(ReadFileBytes(ApplicationPath(u"Characters\\Hopper\\config.ini"), EFileKind::kText), "mine");
   EXPECT_EQ(ApplicationPath(u"Characters\\Walker\\Images\\walk.png"), installed + u"Walker\\Images\\walk.png");
   EXPECT_EQ(ApplicationPath(u"Characters\\Walker\\Scripts"), installed + u"Walker\\Scripts");
   // Only a folder is a character: a file of that name in the user's root is passed over.
@@ -50,7 +50,7 @@ TEST_F(ApplicationPathFixture, TheNameMatchesAFolderInAnyLetterCase) {
   if (std::filesystem::path::preferred_separator == '\\') GTEST_SKIP() << "the system ignores case here";
   const std::u16string resolved = ApplicationPath(u"Characters\\HOPPER\\config.ini");
   EXPECT_EQ(resolved, user + u"HOPPER\\config.ini");
-  EXPECT_EQ(ReadFileBytes(resolved), "mine");
+  EXPECT_EQ(ReadFileBytes(resolved, EFileKind::kText), "mine");
 }
 
 TEST(ParamsFolder, IsBesideTheProgramUntilSet) {

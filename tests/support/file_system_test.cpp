@@ -68,10 +68,10 @@ TEST(FileSystem, AtomicWriteReplacesAndLeavesNoTemporaryFile) {
   CTempFolder folder;
   folder.WriteBytes("Params/app.cfg", "old");
   EXPECT_TRUE(WriteFileAtomically(folder.Engine(u"params\\APP.cfg"), std::string("new\0", 4)));
-  EXPECT_EQ(ReadFileBytes(folder.Engine(u"Params\\app.cfg")), std::string("new\0", 4));
+  EXPECT_EQ(ReadFileBytes(folder.Engine(u"Params\\app.cfg"), EFileKind::kState), std::string("new\0", 4));
   EXPECT_FALSE(WriteFileAtomically(folder.Engine(u"no-folder\\x.param"), "x"));
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.Native() / "Params"), fs::directory_iterator()), 1);
-  EXPECT_FALSE(ReadFileBytes(folder.Engine(u"Params\\none")));
+  EXPECT_FALSE(ReadFileBytes(folder.Engine(u"Params\\none"), EFileKind::kState));
 }
 
 }  // namespace

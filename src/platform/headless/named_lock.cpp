@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/headless/file_lock.h"
+#include "support/data_path.h"
 #include "support/utf.h"
 
 namespace {
@@ -111,11 +112,7 @@ class CNamedLock final : public INamedLock {
 // first letter escaped. Capitals are escaped already: only lower case needs the test.
 constexpr bool kEscapeCapitals = true;
 
-bool IsDeviceName(const std::string& encoded) {
-  if (encoded == "con" || encoded == "prn" || encoded == "aux" || encoded == "nul") return true;
-  return encoded.size() == 4 && (encoded.starts_with("com") || encoded.starts_with("lpt")) &&
-         encoded[3] >= '0' && encoded[3] <= '9';
-}
+bool IsDeviceName(const std::string& encoded) { return IsWindowsDeviceName(FromUtf8(encoded)); }
 
 std::string EscapeFirst(const std::string& encoded) {
   char escape[4];
