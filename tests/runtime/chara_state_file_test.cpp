@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/scrambled_text.h"
+#include "support/utf.h"
 #include "temp_folder.h"
 
 namespace {
@@ -115,7 +116,9 @@ TEST(CharaStateFile, AnyFolderNameLandsInTheParamsFolder) {
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(WriteCharaState(params, c.folder, 5, 6, 1, false, true)) << c.file;
-    EXPECT_TRUE(std::filesystem::is_regular_file(app.Native() / "Params" / c.file)) << c.file;
+    // The name as UTF-16, which every system's paths take as it is meant.
+    EXPECT_TRUE(std::filesystem::is_regular_file(app.Native() / "Params" / std::filesystem::path(FromUtf8(c.file))))
+        << c.file;
     SCharaStartState state;
     ASSERT_TRUE(ReadCharaState(params, c.folder, state)) << c.file;
     EXPECT_EQ(state.y, 6);

@@ -95,10 +95,10 @@ struct DataFileFixture : ::testing::Test {
     folder.WriteBytes("outside/secret.txt", "secret");
     folder.MakeFolder("app/Characters/Walker/Cursors");
   }
-  void Link(const std::string& target, const std::string& link) {
+  bool Link(const std::string& target, const std::string& link) {
     std::error_code error;
     fs::create_symlink(folder.Native() / target, folder.Native() / link, error);
-    if (error) GTEST_SKIP() << "no symbolic links here: " << error.message();
+    return !error;
   }
 };
 
@@ -119,9 +119,11 @@ TEST_F(DataFileFixture, NamesThatStayInsideReadAndOthersAreRefused) {
 }
 
 TEST_F(DataFileFixture, LinksMustNotLeadOutOfTheCharacters) {
-  Link("outside/secret.txt", "app/Characters/Walker/Images/link.png");
-  Link("app/Characters/Hopper/Images/shared.png", "app/Characters/Walker/Images/sibling.png");
-  Link("outside", "app/Characters/Walker/Linked");
+  if (!Link("outside/secret.txt", "app/Characters/Walker/Images/link.png") ||
+      !Link("app/Characters/Hopper/Images/shared.png", "app/Characters/Walker/Images/sibling.png") ||
+      !Link("outside", "app/Characters/Walker/Linked")) {
+    GTEST_SKIP() << "no symbolic links here";
+  }
   EXPECT_FALSE(ReadDataFile(u"Characters\\Walker\\Images\\link.png", EFileKind::kMedia));
   EXPECT_FALSE(ReadDataFile(u"Characters\\Walker\\Linked\\secret.txt", EFileKind::kMedia));
   EXPECT_EQ(ReadDataFile(u"Characters\\Walker\\Images\\sibling.png", EFileKind::kMedia), "shared");
