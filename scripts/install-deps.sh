@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Zelvotta need; with
 # the argument "mingw" also those of the Windows cross build, with "generator" also those
-# that scripts/make_characters.py uses to make the demo characters' sounds.
+# that scripts/make_characters.py uses to draw the demo characters (Cairo) and make their
+# sounds, and those scripts/make-showcase.sh opens as windows on its desktop picture.
 # Does nothing when they are all present; runs as root or through sudo, never asks.
 set -euo pipefail
 
@@ -22,7 +23,7 @@ if [ "${1:-}" = "mingw" ]; then
   packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 patch)
 fi
 if [ "${1:-}" = "generator" ]; then
-  packages+=(sox espeak-ng)
+  packages+=(sox espeak-ng python3-cairo xterm x11-apps gifsicle feh)
 fi
 
 missing=()

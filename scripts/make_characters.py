@@ -1,19 +1,26 @@
 #!/usr/bin/env python3
 """Makes the demo characters' pictures, cursors and (with --sounds) sounds under
-characters/: Hopper and Walker. The pictures and cursors need Python's standard library
-only; the sounds need sox and espeak-ng (`bash scripts/install-deps.sh generator`).
-The repository keeps what this writes, so the build never needs it: run it again to
-restyle the characters."""
+characters/: Hopper and Walker. The pictures are drawn with Cairo (python3-cairo), the
+cursors with Python's standard library; the sounds need sox and espeak-ng. All of it
+comes with `bash scripts/install-deps.sh generator`; run it with the system's Python
+(/usr/bin/python3), which is where the Debian package puts Cairo. The repository keeps
+what this writes, so the build never needs it: run it again to restyle the characters."""
 import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "chargen"))
 
+try:
+    import cairo  # noqa: F401,E402
+except ImportError:
+    sys.exit("make_characters: no Cairo for this Python; run `bash scripts/install-deps.sh generator` "
+             "and use /usr/bin/python3")
+
 import cursor_art  # noqa: E402
 import hopper_art  # noqa: E402
 import walker_art  # noqa: E402
 from cursor_files import write_ani, write_cur  # noqa: E402
-from raster import write_png  # noqa: E402
+from paint import write_png  # noqa: E402
 
 
 def main():

@@ -1,9 +1,6 @@
-"""Shapes drawn into RGBA pixels with supersampling, and PNG output. Python's standard
-library only, so anyone can rerun the character generator."""
+"""Shapes drawn into RGBA pixels with supersampling, for the cursors: small pictures
+whose pixels the cursor writer reads directly. Python's standard library only."""
 import math
-import os
-import struct
-import zlib
 
 SUPERSAMPLE = 4
 
@@ -93,15 +90,3 @@ class Sheet:
             start = ((top + y) * self.width + left) * 4
             out.pixels[y * width * 4:(y + 1) * width * 4] = self.pixels[start:start + width * 4]
         return out
-
-
-def write_png(path, sheet):
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-    width, height, rgba = sheet.width, sheet.height, sheet.pixels
-    rows = b"".join(b"\0" + bytes(rgba[y * width * 4:(y + 1) * width * 4]) for y in range(height))
-    data = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as out:
-        out.write(data)

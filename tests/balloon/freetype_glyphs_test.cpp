@@ -73,4 +73,30 @@ TEST_F(FreeTypeGlyphs, UnknownFacesAndMissingCharactersFallBackToAJapaneseFace) 
   EXPECT_LT(kana.advanceX, 30);
 }
 
+// Unnamed text, and a face the machine lacks, are set in a proportional face that covers
+// Japanese (IPAPGothic, from the same package as IPAGothic); a face that is there, even a
+// monospaced one, is the face named.
+TEST_F(FreeTypeGlyphs, TextWithoutAFaceTheMachineHasIsSetProportionally) {
+  std::error_code error;
+  const std::filesystem::path fallback = std::filesystem::canonical(text_.FaceFileOf(u""), error);
+  if (error || fallback.filename() != "ipagp.ttf") GTEST_SKIP() << "IPAPGothic is not installed";
+  EXPECT_EQ(std::filesystem::canonical(text_.FaceFileOf(u"No Such Face 12345")), fallback);
+  EXPECT_TRUE(IsIpaGothic(text_.FaceFileOf(u"IPAGothic")));
+  EXPECT_NE(std::filesystem::canonical(text_.FaceFileOf(u"IPAGothic")), fallback);
+
+  auto advance = [](IFont& font, char32_t code) {
+    SGlyphOutline outline;
+    std::vector<uint8_t> bits;
+    EXPECT_TRUE(font.Glyph(code, 6, outline, bits));
+    return outline.advanceX;
+  };
+  for (const std::u16string face : {u"", u"No Such Face 12345"}) {
+    std::unique_ptr<IFont> font = Font(face, 14);
+    EXPECT_LT(advance(*font, U'i') * 2, advance(*font, U'W')) << "a proportional face";
+    EXPECT_GT(advance(*font, U'日'), 12);
+  }
+  std::unique_ptr<IFont> monospaced = Font(u"IPAGothic", 14);
+  EXPECT_EQ(advance(*monospaced, U'i'), advance(*monospaced, U'W'));
+}
+
 }  // namespace

@@ -63,9 +63,9 @@ screenshot() {  # screenshot FILE.ppm; the top-left corner gives the desktop's c
   background="$(python3 "$here/screen.py" pixel "$1" 1 1)"
 }
 
-character_window() {  # the visible 48×48 character window's id
+character_window() {  # the visible 160×128 character window's id (Hopper's)
   for id in $(xdotool search --onlyvisible --name '^Zelvotta_Character_Window$' 2>/dev/null); do
-    if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 48x48'; then
+    if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Geometry: 160x128'; then
       echo "$id"
       return 0
     fi

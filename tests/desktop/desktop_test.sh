@@ -45,7 +45,7 @@ window="$(character_window)"
 screenshot "$work/shot1.ppm"
 read -r wx wy <<<"$(window_position "$window")"
 read -r tx ty <<<"$(last_position "$work/first.jsonl")"
-region="$(python3 "$here/screen.py" region "$work/shot1.ppm" "$wx" "$wy" 48 48 "$background")"
+region="$(python3 "$here/screen.py" region "$work/shot1.ppm" "$wx" "$wy" 160 128 "$background")"
 read -r _ bg _ other <<<"$(echo "$region" | sed -n 1p)"
 [ "${other:-0}" -ge 200 ]
 check "the character's opaque pixels are on screen (window at $wx,$wy, traced $tx,$ty; $other pixels)" $?
@@ -59,7 +59,7 @@ check "the window sits at the traced position" $? "window $wx,$wy traced $tx,$ty
 read -r _ cx cy cr <<<"$(echo "$region" | sed -n 3p)"
 read -r _ ox oy depth <<<"$(echo "$region" | sed -n 2p)"
 # The counter window lies across the character's line, below the character window.
-start_bg "$work/counter.log" "$counter" 0 $((wy - 40)) 1024 128
+start_bg "$work/counter.log" "$counter" 0 $((wy - 40)) 1024 208
 counter_pid=$last_pid
 wait_for 10 grep -q ready "$work/counter.log"
 sleep 0.5
@@ -163,23 +163,23 @@ sleep 1
 window="$(character_window)"
 screenshot "$work/shot2.ppm"
 read -r wx wy <<<"$(window_position "$window")"
-read -r _ bg _ other <<<"$(python3 "$here/screen.py" region "$work/shot2.ppm" "$wx" "$wy" 48 48 "$background" | sed -n 1p)"
+read -r _ bg _ other <<<"$(python3 "$here/screen.py" region "$work/shot2.ppm" "$wx" "$wy" 160 128 "$background" | sed -n 1p)"
 [ "$background" = "3050a0" ] && [ "${bg:-0}" -ge 200 ] && [ "${other:-0}" -ge 200 ]
 check "without a compositor the desktop still shows through ($bg pixels of #$background, $other character pixels)" $?
 # A window laid over the character and taken away again: the server asks the character
 # window for the pixels it lost, and it must give them, not leave the other's colour.
-start_bg "$work/cover.log" "$counter" $((wx - 16)) $((wy - 16)) 80 80
+start_bg "$work/cover.log" "$counter" $((wx - 16)) $((wy - 16)) 192 160
 cover_pid=$last_pid
 wait_for 10 grep -q ready "$work/cover.log"
 sleep 0.5
 screenshot "$work/shot3.ppm"
-read -r _ covered _ <<<"$(python3 "$here/screen.py" region "$work/shot3.ppm" "$wx" "$wy" 48 48 20a040 | sed -n 1p)"
+read -r _ covered _ <<<"$(python3 "$here/screen.py" region "$work/shot3.ppm" "$wx" "$wy" 160 128 20a040 | sed -n 1p)"
 kill "$cover_pid" 2>/dev/null
 wait "$cover_pid" 2>/dev/null
 sleep 0.5
 screenshot "$work/shot4.ppm"
 read -r wx2 wy2 <<<"$(window_position "$(character_window)")"
-read -r _ left _ other <<<"$(python3 "$here/screen.py" region "$work/shot4.ppm" "$wx2" "$wy2" 48 48 20a040 | sed -n 1p)"
+read -r _ left _ other <<<"$(python3 "$here/screen.py" region "$work/shot4.ppm" "$wx2" "$wy2" 160 128 20a040 | sed -n 1p)"
 [ "${covered:-0}" -ge 1000 ] && [ "${left:-1}" -eq 0 ]
 check "a window laid over the character and removed leaves its pixels repainted ($covered covered, $left left over)" $?
 kill "$program_pid" 2>/dev/null

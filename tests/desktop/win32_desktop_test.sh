@@ -92,7 +92,7 @@ sleep 2
 window="$(character_window)"
 screenshot "$work/win32-shot1.ppm"
 read -r wx wy <<<"$(window_position "$window")"
-region="$(python3 "$here/screen.py" region "$work/win32-shot1.ppm" "${wx:-0}" "${wy:-0}" 48 48 "$background")"
+region="$(python3 "$here/screen.py" region "$work/win32-shot1.ppm" "${wx:-0}" "${wy:-0}" 160 128 "$background")"
 read -r _ bg _ other <<<"$(echo "$region" | sed -n 1p)"
 read -r _ ox oy depth <<<"$(echo "$region" | sed -n 2p)"
 [ "${other:-0}" -ge 200 ]

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include FT_FREETYPE_H
 
@@ -55,10 +56,72 @@ FT_Face OpenFaceReadingFile(FT_Library library, const std::string& path, int ind
   return face;
 }
 
-// What a face name that fontconfig does not know turns into, and what characters the
-// named face lacks are drawn with: a sans-serif face, Japanese-capable when one exists.
+// What unnamed text, a face name the machine lacks, and the characters a named face
+// lacks are drawn with: a sans-serif face, Japanese-capable when one exists.
 constexpr const char* kFallbackFamily = "sans-serif";
 constexpr const char* kFallbackLanguage = "ja";
+
+// The names fontconfig's configuration stands for a face of its choice; a match for one
+// of them is always the face asked for.
+constexpr const char* kGenericFamilies[] = {"sans-serif", "sans", "serif", "monospace", "mono",
+                                            "system-ui", "cursive", "fantasy", "emoji", "math"};
+
+// A pattern for `family`, scalable, preferring faces that cover Japanese over any other
+// default, with the configuration's substitutions applied.
+FcPattern* MakePattern(const std::string& family) {
+  FcPattern* pattern = FcPatternCreate();
+  if (pattern == nullptr) return nullptr;
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcLangSet* languages = FcLangSetCreate();
+  if (languages != nullptr) {
+    FcLangSetAdd(languages, reinterpret_cast<const FcChar8*>(kFallbackLanguage));
+    FcPatternAddLangSet(pattern, FC_LANG, languages);
+    FcLangSetDestroy(languages);
+  }
+  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  return pattern;
+}
+
+std::pair<std::string, int> FileOf(FcPattern* font) {
+  FcChar8* path = nullptr;
+  if (FcPatternGetString(font, FC_FILE, 0, &path) != FcResultMatch || path == nullptr) return {};
+  int index = 0;
+  if (FcPatternGetInteger(font, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
+  return {reinterpret_cast<const char*>(path), index};
+}
+
+// Whether one of the font's family names is `name` (letter case aside).
+bool HasFamily(FcPattern* font, const std::string& name) {
+  FcChar8* family = nullptr;
+  for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &family) == FcResultMatch; ++i) {
+    if (FcStrCmpIgnoreCase(family, reinterpret_cast<const FcChar8*>(name.c_str())) == 0) return true;
+  }
+  return false;
+}
+
+bool IsGenericFamily(const std::string& name) {
+  for (const char* generic : kGenericFamilies) {
+    if (FcStrCmpIgnoreCase(reinterpret_cast<const FcChar8*>(name.c_str()),
+                                    reinterpret_cast<const FcChar8*>(generic)) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// A font without a spacing is proportional too: fontconfig only records the others.
+bool IsProportional(FcPattern* font) {
+  int spacing = FC_PROPORTIONAL;
+  return FcPatternGetInteger(font, FC_SPACING, 0, &spacing) != FcResultMatch || spacing == FC_PROPORTIONAL;
+}
+
+bool CoversJapanese(FcPattern* font) {
+  FcLangSet* languages = nullptr;
+  return FcPatternGetLangSet(font, FC_LANG, 0, &languages) == FcResultMatch && languages != nullptr &&
+         FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>(kFallbackLanguage)) == FcLangEqual;
+}
 
 }  // namespace
 
@@ -70,38 +133,57 @@ CFreeTypeFaces::~CFreeTypeFaces() {
   for (auto& [file, face] : opened_) {
     if (face != nullptr) FT_Done_Face(face);
   }
+  for (SFallbackFace& fallback : fallbacks_) FcCharSetDestroy(fallback.charset);
   if (library_ != nullptr) FT_Done_FreeType(library_);
 }
 
 std::pair<std::string, int> CFreeTypeFaces::Match(const std::string& name) {
-  FcPattern* pattern = FcPatternCreate();
-  if (pattern == nullptr) return {};
-  const std::string family = name.empty() ? kFallbackFamily : name;
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  // A weaker wish than the family: when the family is missing, prefer a face that
-  // covers Japanese over any other default.
-  FcLangSet* languages = FcLangSetCreate();
-  if (languages != nullptr) {
-    FcLangSetAdd(languages, reinterpret_cast<const FcChar8*>(kFallbackLanguage));
-    FcPatternAddLangSet(pattern, FC_LANG, languages);
-    FcLangSetDestroy(languages);
+  if (name.empty()) {
+    LookForFallbacks();
+    return fallbacks_.empty() ? std::pair<std::string, int>{} : fallbacks_.front().file;
   }
-  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
+  FcPattern* pattern = MakePattern(name);
+  if (pattern == nullptr) return {};
   FcResult result = FcResultNoMatch;
   FcPattern* match = FcFontMatch(nullptr, pattern, &result);
   FcPatternDestroy(pattern);
   if (match == nullptr) return {};
+  // fontconfig always offers its best guess; a face of another name means the machine
+  // lacks the one asked for, and such text is set like unnamed text.
   std::pair<std::string, int> file;
-  FcChar8* path = nullptr;
-  int index = 0;
-  if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path != nullptr) {
-    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
-    file = {reinterpret_cast<const char*>(path), index};
-  }
+  if (HasFamily(match, name) || IsGenericFamily(name)) file = FileOf(match);
   FcPatternDestroy(match);
+  if (file.first.empty()) return Match({});
   return file;
+}
+
+void CFreeTypeFaces::LookForFallbacks() {
+  if (fallbacksLooked_) return;
+  fallbacksLooked_ = true;
+  FcPattern* pattern = MakePattern(kFallbackFamily);
+  if (pattern == nullptr) return;
+  FcResult result = FcResultNoMatch;
+  FcFontSet* sorted = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+  FcPatternDestroy(pattern);
+  if (sorted == nullptr) return;
+  for (int i = 0; i < sorted->nfont; ++i) {
+    FcPattern* font = sorted->fonts[i];
+    FcBool scalable = FcFalse;
+    FcCharSet* charset = nullptr;
+    if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) != FcResultMatch || !scalable) continue;
+    if (FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch || charset == nullptr) continue;
+    std::pair<std::string, int> file = FileOf(font);
+    if (file.first.empty()) continue;
+    fallbacks_.push_back({std::move(file), FcCharSetCopy(charset), IsProportional(font), CoversJapanese(font)});
+  }
+  FcFontSetDestroy(sorted);
+  // In fontconfig's order of preference, proportional faces before the monospaced ones,
+  // which only draw what no proportional face has; the first proportional face that
+  // covers Japanese leads, so Latin and Japanese text are set in one face.
+  std::stable_partition(fallbacks_.begin(), fallbacks_.end(), [](const SFallbackFace& f) { return f.proportional; });
+  const auto japanese = std::find_if(fallbacks_.begin(), fallbacks_.end(),
+                                     [](const SFallbackFace& f) { return f.proportional && f.japanese; });
+  if (japanese != fallbacks_.end()) std::rotate(fallbacks_.begin(), japanese, japanese + 1);
 }
 
 FT_FaceRec_* CFreeTypeFaces::Open(const std::pair<std::string, int>& file) {
@@ -129,9 +211,18 @@ FT_FaceRec_* CFreeTypeFaces::FaceFor(const std::string& name) {
 }
 
 FT_FaceRec_* CFreeTypeFaces::Fallback() {
-  if (!fallbackLooked_) {
-    fallbackLooked_ = true;
-    fallback_ = Open(Match({}));
+  LookForFallbacks();
+  for (const SFallbackFace& fallback : fallbacks_) {
+    if (FT_FaceRec_* face = Open(fallback.file)) return face;
   }
-  return fallback_;
+  return nullptr;
+}
+
+FT_FaceRec_* CFreeTypeFaces::FallbackFor(char32_t code) {
+  LookForFallbacks();
+  for (const SFallbackFace& fallback : fallbacks_) {
+    if (!FcCharSetHasChar(fallback.charset, static_cast<FcChar32>(code))) continue;
+    if (FT_FaceRec_* face = Open(fallback.file)) return face;
+  }
+  return nullptr;
 }

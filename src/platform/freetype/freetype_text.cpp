@@ -38,8 +38,8 @@ class CFreeTypeFont final : public IFont {
     if (face == nullptr) return false;
     FT_UInt index = FT_Get_Char_Index(face, code);
     if (index == 0) {
-      // The named face lacks the character: the fallback face may have it.
-      FT_Face fallback = faces_->Fallback();
+      // The named face lacks the character: a fallback face may have it.
+      FT_Face fallback = faces_->FallbackFor(code);
       if (fallback != nullptr && fallback != face) {
         const FT_UInt other = FT_Get_Char_Index(fallback, code);
         if (other != 0) {
