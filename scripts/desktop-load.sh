@@ -6,7 +6,9 @@
 # sound server as shares of one core, their wake-ups per second (voluntary plus
 # involuntary context switches of all their threads, from /proc/PID/task/*/status) and
 # their peak resident memory (VmHWM).
-# Usage: scripts/desktop-load.sh [--compare] [--no-sound-server] [CHARACTERS] [SECONDS]
+# Usage: scripts/desktop-load.sh [--compare] [--muted] [--no-sound-server] [CHARACTERS] [SECONDS]
+#   --muted            every character's sound is off (its saved mark, set by a short
+#                      headless run first): nothing plays, so the sound device idles
 #   --compare          then runs xpenguins with as many toons at 30 frames a second on
 #                      the same display, prints its figures and the ratio of the whole
 #                      costs (program + X server + compositor + sound server)
@@ -16,10 +18,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 compare=0
+muted=0
 sound_server=1
 while [ $# -gt 0 ]; do
   case "$1" in
     --compare) compare=1; shift ;;
+    --muted) muted=1; shift ;;
     --no-sound-server) sound_server=0; shift ;;
     *) break ;;
   esac
@@ -86,6 +90,14 @@ switches() {
   if [ -z "$1" ]; then echo 0; return; fi
   cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^(non)?voluntary_ctxt_switches:/ {n += $2} END {print n + 0}'
 }
+# Each living thread of a process: id, name and context switches.
+thread_switches() {
+  local task
+  for task in /proc/"$1"/task/*; do
+    awk -v id="${task##*/}" -v name="$(tr ' ' '_' <"$task/comm" 2>/dev/null)" \
+        '/^(non)?voluntary_ctxt_switches:/ {n += $2} END {print id, name, n}' "$task/status" 2>/dev/null || true
+  done
+}
 peak_mib() { if [ -n "$1" ]; then awk '/^VmHWM:/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"; else echo 0; fi; }
 # One snapshot of the four processes: "cpu switches" pairs in the order program, X
 # server, compositor, sound server.
@@ -124,6 +136,12 @@ for i in $(seq "$count"); do
   cp -r "characters/${shipped[$(((i - 1) % 2))]}" "$work/app/Characters/$(printf 'Chara%02d' "$i")"
 done
 
+if [ "$muted" = 1 ]; then
+  # "全サウンド（OFF）" from the notification menu; the end of the run saves each mark.
+  echo "1 command 32884" >"$work/mute.input"
+  "$tool" run --app-dir "$work/app" --frames 5 --seed 1 --input "$work/mute.input" >/dev/null 2>&1
+fi
+
 # A fixed seed makes runs pick the same walks, so two builds can be compared (ZV_SEED).
 "$tool" run --platform qt --seed "${ZV_SEED:-1}" --app-dir "$work/app" >"$work/run.log" 2>&1 &
 program=$!
@@ -131,12 +149,14 @@ pids+=("$program")
 # The first seconds load the characters; the measurement starts once they walk.
 sleep 5
 start=$(snapshot "$program")
+thread_switches "$program" >"$work/threads.start"
 start_ticks=$(cpu_ticks "$program")
 start_time=$(date +%s.%N)
 if [ -n "${ZV_STRACE:-}" ]; then strace -f ${ZV_STRACE_ARGS:--c} -o "$ZV_STRACE" -p "$program" & sleep "$seconds"; kill %% 2>/dev/null; sleep 0.5; elif [ -n "${ZV_PERF:-}" ]; then perf record -F ${ZV_PERF_HZ:-499} ${ZV_PERF_ARGS:--g} -p "$program" -o "$ZV_PERF" -- sleep "$seconds" >/dev/null 2>&1; else sleep "$seconds"; fi
 end_ticks=$(cpu_ticks "$program")
 end_time=$(date +%s.%N)
 end=$(snapshot "$program")
+thread_switches "$program" >"$work/threads.end"
 [ -n "${ZV_SMAPS:-}" ] && cp "/proc/$program/smaps" "$ZV_SMAPS"
 peak_kib=$(awk '/^VmHWM:/ {print $2}' "/proc/$program/status")
 rss_kib=$(awk '/^VmRSS:/ {print $2}' "/proc/$program/status")
@@ -152,6 +172,11 @@ done)
 kill "$program"
 wait "$program" 2>/dev/null || true
 echo "threads (cpu s/context switches since start): $threads"
+# Per thread over the measured seconds, for finding what wakes: threads that lived
+# through them only.
+echo "thread wake-ups/s while measured: $(awk -v wall="$(awk -v a="$start" -v b="$end" 'BEGIN {split(a, x, " "); split(b, y, " "); print y[9] - x[9]}')" '
+  NR == FNR {n[$1] = $3; next}
+  ($1 in n) {printf "%s=%.1f ", $2, ($3 - n[$1]) / wall}' "$work/threads.start" "$work/threads.end")"
 awk -v t0="$start_ticks" -v t1="$end_ticks" -v s0="$start_time" -v s1="$end_time" -v hz="$ticks" \
     -v peak="$peak_kib" -v rss="$rss_kib" -v n="$count" -v w="$windows" 'BEGIN {
   cpu = (t1 - t0) / hz; wall = s1 - s0;
