@@ -16,6 +16,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-dejavu-core
   qt6-base-dev qt6-qpa-plugins libxcb1-dev libxcb-shape0-dev libxcb-xinput-dev
   xvfb xauth xcompmgr trayer xdotool imagemagick x11-utils x11-xserver-utils python3
+  pulseaudio xpenguins
   dpkg-dev file desktop-file-utils strace
 )
 # The Windows cross build and Wine, for `scripts/test.sh mingw` (install-deps.sh mingw).

@@ -163,3 +163,54 @@ TEST(HeadlessAudio, ThePumpThreadWakesForEachBufferQueuedWhileItSleeps) {
   }
   EXPECT_EQ(finished.load(), 3);
 }
+
+namespace {
+
+// The wall clock, counting how often it is read: each read is a wake-up of the pump.
+class CCountingClock final : public CHeadlessClock {
+ public:
+  uint64_t NowMs() override {
+    reads_.fetch_add(1);
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - start_).count());
+  }
+  void Sleep(uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+  int Reads() const { return reads_.load(); }
+
+ private:
+  const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  std::atomic<int> reads_{0};
+};
+
+}  // namespace
+
+// The desktop's silent stand-in for a sound card: the pump sleeps until the buffer is
+// due rather than for its longest period, and not at all while nothing is queued.
+TEST(HeadlessAudio, ThePumpThreadWakesWhenABufferIsDueAndNeverWhileIdle) {
+  CCountingClock clock;
+  CHeadlessAudio audio(clock);
+  audio.KeepEvents(false);
+  audio.StartPumpThread(1000);
+  std::atomic<int> finished{0};
+  auto output = audio.Open(Mono16(1000), [&](IAudioOutput&, SAudioBuffer&) { finished.fetch_add(1); });
+  ASSERT_NE(output, nullptr);
+  std::vector<uint8_t> bytes(600);  // 300 ms
+  SAudioBuffer buffer{bytes.data(), 600};
+  for (int round = 1; round <= 2; ++round) {
+    const auto queued = std::chrono::steady_clock::now();
+    ASSERT_TRUE(output->Queue(buffer));
+    while (finished.load() < round && std::chrono::steady_clock::now() - queued < std::chrono::seconds(5)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const auto took = std::chrono::steady_clock::now() - queued;
+    ASSERT_EQ(finished.load(), round);
+    EXPECT_GE(took, std::chrono::milliseconds(299));
+    EXPECT_LT(took, std::chrono::milliseconds(600)) << "the pump slept past the buffer's end";
+    // Idle now: the pump thread reads the clock no more.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const int reads = clock.Reads();
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_EQ(clock.Reads(), reads) << "the idle pump woke";
+  }
+  EXPECT_TRUE(output->Close());
+}

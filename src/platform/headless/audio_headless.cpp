@@ -64,13 +64,18 @@ void CHeadlessAudio::StartPumpThread(uint32_t periodMs) {
         queuedSinceCheck_ = false;
       }
       Pump();
-      if (!AnyQueued()) {
-        // A buffer queued after the check above has set the flag, so it is not missed.
-        std::unique_lock lock(pumpMutex_);
-        pumpWake_.wait(lock, [this] { return stopPump_.load() || queuedSinceCheck_; });
+      const uint64_t dueUs = FirstEndUs();
+      // A buffer queued after the flag was cleared has set it again, so it is not missed.
+      std::unique_lock lock(pumpMutex_);
+      const auto woken = [this] { return stopPump_.load() || queuedSinceCheck_; };
+      if (dueUs == CHeadlessAudioOutput::kNothingQueued) {
+        pumpWake_.wait(lock, woken);
         continue;
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(periodMs));
+      // The clock counts whole milliseconds: one more makes sure the buffer is due.
+      const uint64_t nowUs = NowUs();
+      const uint64_t waitUs = std::min<uint64_t>((dueUs > nowUs ? dueUs - nowUs : 0) + 1000, uint64_t{periodMs} * 1000);
+      pumpWake_.wait_for(lock, std::chrono::microseconds(waitUs), woken);
     }
   });
 }
@@ -83,9 +88,11 @@ void CHeadlessAudio::NotifyQueued() {
   pumpWake_.notify_one();
 }
 
-bool CHeadlessAudio::AnyQueued() {
+uint64_t CHeadlessAudio::FirstEndUs() {
   std::lock_guard lock(outputsMutex_);
-  return std::any_of(outputs_.begin(), outputs_.end(), [](const CHeadlessAudioOutput* output) { return output->HasQueued(); });
+  uint64_t first = CHeadlessAudioOutput::kNothingQueued;
+  for (const CHeadlessAudioOutput* output : outputs_) first = std::min(first, output->FirstEndUs());
+  return first;
 }
 
 std::vector<std::string> CHeadlessAudio::Events() const {

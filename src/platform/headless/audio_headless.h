@@ -35,9 +35,10 @@ class CHeadlessAudio final : public IAudio {
   // the clock's present time, including buffers queued by those notifications. Call it
   // from one thread at a time, never from a notification. Returns how many.
   int Pump();
-  // Pumps every `periodMs` of real time on a thread of its own until destruction, for
-  // runs against the wall clock. While no output has a buffer queued the thread sleeps
-  // until one is, so silent characters cost no wake-ups.
+  // Pumps on a thread of its own until destruction, for runs against the wall clock:
+  // when the first queued buffer is due, or after `periodMs` of real time if that
+  // comes sooner (a virtual clock may move faster). While no output has a buffer queued
+  // the thread sleeps until one is, so silent characters cost no wake-ups.
   void StartPumpThread(uint32_t periodMs);
 
   // Pretends there is no audio device: every later Open fails.
@@ -74,7 +75,8 @@ class CHeadlessAudio final : public IAudio {
   mutable std::mutex logMutex_;
   std::vector<std::string> events_;
   CAudioMix mix_;
-  bool AnyQueued();
+  // When the first of all queued buffers finishes; kNothingQueued when none is.
+  uint64_t FirstEndUs();
 
   std::atomic<bool> stopPump_{false};
   std::mutex pumpMutex_;  // guards queuedSinceCheck_

@@ -93,9 +93,9 @@ bool CHeadlessAudioOutput::DeliverFinished(uint64_t nowUs) {
   return true;
 }
 
-bool CHeadlessAudioOutput::HasQueued() const {
+uint64_t CHeadlessAudioOutput::FirstEndUs() const {
   std::lock_guard lock(mutex_);
-  return !queue_.empty();
+  return queue_.empty() ? kNothingQueued : queue_.front().endUs;
 }
 
 bool CHeadlessAudioOutput::IsQueued(const SAudioBuffer& buffer) const {

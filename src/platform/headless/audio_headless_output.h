@@ -1,6 +1,7 @@
 #pragma once
 // One output of the headless audio: a queue of buffers with their start times.
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -19,8 +20,9 @@ class CHeadlessAudioOutput final : public IAudioOutput {
   bool Queue(SAudioBuffer& buffer) override;
   bool Reset() override;
   bool IsQueued(const SAudioBuffer& buffer) const override;
-  // Whether any buffer waits to finish.
-  bool HasQueued() const;
+  // When the first queued buffer finishes on the clock; kNothingQueued when none is.
+  static constexpr uint64_t kNothingQueued = UINT64_MAX;
+  uint64_t FirstEndUs() const;
   bool Close() override;
 
   // Delivers the notification of the first buffer if it has finished by `nowUs`;

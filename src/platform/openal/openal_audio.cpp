@@ -2,6 +2,7 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/alext.h>
 
 #include "platform/openal/openal_output.h"
 
@@ -22,7 +23,15 @@ ALenum AlFormatOf(const SPcmFormat& format) {
 
 }  // namespace
 
+COpenAlAudio::COpenAlAudio(std::chrono::milliseconds idleBeforePause) : idleBeforePause_(idleBeforePause) {}
+
 COpenAlAudio::~COpenAlAudio() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  idleChanged_.notify_all();
+  if (idleWatch_.joinable()) idleWatch_.join();
   if (context_) {
     alcMakeContextCurrent(nullptr);
     alcDestroyContext(static_cast<ALCcontext*>(context_));
@@ -43,6 +52,16 @@ bool COpenAlAudio::EnsureDevice() {
   }
   device_ = device;
   context_ = context;
+  // Without the extension the device runs for the life of the program, as it must to
+  // keep playing.
+  if (alcIsExtensionPresent(device, "ALC_SOFT_pause_device")) {
+    pause_ = alcGetProcAddress(device, "alcDevicePauseSOFT");
+    resume_ = alcGetProcAddress(device, "alcDeviceResumeSOFT");
+  }
+  if (pause_ && resume_) {
+    idleSince_ = std::chrono::steady_clock::now();
+    idleWatch_ = std::thread([this] { WatchIdle(); });
+  }
   return true;
 }
 
@@ -55,5 +74,54 @@ std::unique_ptr<IAudioOutput> COpenAlAudio::Open(const SPcmFormat& format, Audio
   ALuint source = 0;
   alGenSources(1, &source);
   if (alGetError() != AL_NO_ERROR) return nullptr;
-  return std::make_unique<COpenAlOutput>(source, alFormat, format, std::move(done));
+  return std::make_unique<COpenAlOutput>(*this, source, alFormat, format, std::move(done));
+}
+
+bool COpenAlAudio::Paused() {
+  std::lock_guard lock(mutex_);
+  return paused_;
+}
+
+int COpenAlAudio::PauseCount() {
+  std::lock_guard lock(mutex_);
+  return pauseCount_;
+}
+
+void COpenAlAudio::OutputBusy() {
+  std::lock_guard lock(mutex_);
+  ++busyOutputs_;
+  if (paused_) {
+    // Resuming restarts the backend's stream, a few milliseconds: the buffer queued
+    // next plays in the same frame.
+    reinterpret_cast<LPALCDEVICERESUMESOFT>(resume_)(static_cast<ALCdevice*>(device_));
+    paused_ = false;
+  }
+}
+
+void COpenAlAudio::OutputIdle() {
+  {
+    std::lock_guard lock(mutex_);
+    if (--busyOutputs_ > 0) return;
+    idleSince_ = std::chrono::steady_clock::now();
+  }
+  idleChanged_.notify_all();
+}
+
+void COpenAlAudio::WatchIdle() {
+  std::unique_lock lock(mutex_);
+  while (!stopping_) {
+    if (busyOutputs_ > 0 || paused_) {
+      // Woken when the last output empties (or at the end), not before.
+      idleChanged_.wait(lock);
+      continue;
+    }
+    const auto due = idleSince_ + idleBeforePause_;
+    if (std::chrono::steady_clock::now() < due) {
+      idleChanged_.wait_until(lock, due);
+      continue;
+    }
+    reinterpret_cast<LPALCDEVICEPAUSESOFT>(pause_)(static_cast<ALCdevice*>(device_));
+    paused_ = true;
+    ++pauseCount_;
+  }
 }

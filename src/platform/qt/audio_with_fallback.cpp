@@ -5,9 +5,8 @@
 
 namespace {
 
-// How often the silent outputs look for finished buffers: often enough for sounds that
-// chain or loop, seldom enough to cost nothing on an idle desktop.
-constexpr uint32_t kSilentPumpMs = 20;
+// The silent outputs' pump wakes when a buffer is due; this only bounds its sleep.
+constexpr uint32_t kSilentPumpMs = 1000;
 
 }  // namespace
 

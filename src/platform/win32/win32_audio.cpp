@@ -1,15 +1,12 @@
 #include "platform/win32/win32_audio.h"
 
-#include <chrono>
-
 #include "platform/headless/audio_headless.h"
 #include "platform/win32/win32_wave_output.h"
 
 namespace {
 
-// How often the silent outputs look for finished buffers: often enough for sounds that
-// chain or loop, seldom enough to cost nothing on an idle desktop.
-constexpr auto kSilentPumpPeriod = std::chrono::milliseconds(20);
+// The silent outputs' pump wakes when a buffer is due; this only bounds its sleep.
+constexpr uint32_t kSilentPumpMs = 1000;
 
 bool Playable(const SPcmFormat& format) {
   const uint16_t bits = format.bitsPerSample;
@@ -20,16 +17,12 @@ bool Playable(const SPcmFormat& format) {
 }  // namespace
 
 CWin32Audio::CWin32Audio(EWin32AudioDevice device)
-    : device_(device), silent_(std::make_unique<CHeadlessAudio>(clock_)) {}
-
-CWin32Audio::~CWin32Audio() {
-  {
-    std::lock_guard lock(pumpMutex_);
-    stopping_ = true;
-  }
-  pumpStop_.notify_all();
-  if (pump_.joinable()) pump_.join();
+    : device_(device), silent_(std::make_unique<CHeadlessAudio>(clock_)) {
+  // A program that plays for days must not keep the headless audio's event log.
+  silent_->KeepEvents(false);
 }
+
+CWin32Audio::~CWin32Audio() = default;
 
 std::unique_ptr<IAudioOutput> CWin32Audio::Open(const SPcmFormat& format, AudioBufferDone done) {
   if (!Playable(format)) return nullptr;
@@ -43,21 +36,6 @@ std::unique_ptr<IAudioOutput> CWin32Audio::Open(const SPcmFormat& format, AudioB
 }
 
 std::unique_ptr<IAudioOutput> CWin32Audio::OpenSilent(const SPcmFormat& format, AudioBufferDone done) {
-  {
-    std::lock_guard lock(pumpMutex_);
-    if (!pump_.joinable()) pump_ = std::thread([this] { PumpSilent(); });
-  }
+  std::call_once(pumpStarted_, [this] { silent_->StartPumpThread(kSilentPumpMs); });
   return silent_->Open(format, std::move(done));
-}
-
-void CWin32Audio::PumpSilent() {
-  std::unique_lock lock(pumpMutex_);
-  while (!pumpStop_.wait_for(lock, kSilentPumpPeriod, [this] { return stopping_; })) {
-    lock.unlock();
-    silent_->Pump();
-    // The headless audio records every event for tests; a program that plays for days
-    // must not keep them.
-    silent_->ClearEvents();
-    lock.lock();
-  }
 }

@@ -3,10 +3,8 @@
 // Open; when the system opens none (no sound card, or the device is taken), a silent
 // output timed by the wall clock, so every buffer's completion still comes and loops
 // keep going. The choice is made per Open: a device plugged in later is used.
-#include <condition_variable>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 #include "platform/audio.h"
 #include "platform/headless/real_clock.h"
@@ -33,14 +31,10 @@ class CWin32Audio final : public IAudio {
 
  private:
   std::unique_ptr<IAudioOutput> OpenSilent(const SPcmFormat& format, AudioBufferDone done);
-  void PumpSilent();
 
   const EWin32AudioDevice device_;
   CRealClock clock_;
   std::unique_ptr<CHeadlessAudio> silent_;
-  // The silent outputs' pump, started with the first of them.
-  std::mutex pumpMutex_;
-  std::condition_variable pumpStop_;
-  bool stopping_ = false;
-  std::thread pump_;
+  // The silent outputs' pump starts with the first of them.
+  std::once_flag pumpStarted_;
 };

@@ -5,8 +5,9 @@
 
 namespace {
 
-// The deliverer also looks without a signal this often, so a lost wake-up only delays.
-constexpr DWORD kIdleLookMs = 100;
+// While buffers play the deliverer also looks without a signal this often, so a lost
+// wake-up only delays.
+constexpr DWORD kPlayingLookMs = 100;
 // How long a stopped device may take to give a header back.
 constexpr auto kReleaseWait = std::chrono::seconds(2);
 
@@ -28,6 +29,12 @@ WAVEFORMATEX WaveFormatOf(const SPcmFormat& format) {
   return wave;
 }
 
+MMRESULT OpenDevice(const SPcmFormat& format, HANDLE wake, HWAVEOUT& device) {
+  const WAVEFORMATEX wave = WaveFormatOf(format);
+  return waveOutOpen(&device, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(&OnWaveOutMessage),
+                     reinterpret_cast<DWORD_PTR>(wake), CALLBACK_FUNCTION);
+}
+
 }  // namespace
 
 std::unique_ptr<CWin32WaveOutput> CWin32WaveOutput::Open(const SPcmFormat& format, AudioBufferDone done,
@@ -37,10 +44,8 @@ std::unique_ptr<CWin32WaveOutput> CWin32WaveOutput::Open(const SPcmFormat& forma
     result = MMSYSERR_NOMEM;
     return nullptr;
   }
-  const WAVEFORMATEX wave = WaveFormatOf(format);
   HWAVEOUT device = nullptr;
-  result = waveOutOpen(&device, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(&OnWaveOutMessage),
-                       reinterpret_cast<DWORD_PTR>(wake), CALLBACK_FUNCTION);
+  result = OpenDevice(format, wake, device);
   if (result != MMSYSERR_NOERROR) {
     CloseHandle(wake);
     return nullptr;
@@ -48,8 +53,14 @@ std::unique_ptr<CWin32WaveOutput> CWin32WaveOutput::Open(const SPcmFormat& forma
   return std::make_unique<CWin32WaveOutput>(device, wake, format, std::move(done));
 }
 
-CWin32WaveOutput::CWin32WaveOutput(HWAVEOUT device, HANDLE wake, const SPcmFormat& format, AudioBufferDone done)
-    : device_(device), wake_(wake), format_(format), done_(std::move(done)) {
+CWin32WaveOutput::CWin32WaveOutput(HWAVEOUT device, HANDLE wake, const SPcmFormat& format, AudioBufferDone done,
+                                   std::chrono::milliseconds idleBeforeClose)
+    : device_(device),
+      wake_(wake),
+      format_(format),
+      done_(std::move(done)),
+      idleBeforeClose_(idleBeforeClose),
+      idleSince_(std::chrono::steady_clock::now()) {
   deliverer_ = std::thread([this] { Run(); });
 }
 
@@ -65,10 +76,37 @@ CWin32WaveOutput::~CWin32WaveOutput() {
 
 void CWin32WaveOutput::Run() {
   while (!stop_.load()) {
-    WaitForSingleObject(wake_, kIdleLookMs);
+    WaitForSingleObject(wake_, NextWait());
     if (stop_.load()) break;
     DeliverFinished();
   }
+}
+
+DWORD CWin32WaveOutput::NextWait() {
+  std::lock_guard lock(mutex_);
+  if (!queue_.empty()) return kPlayingLookMs;
+  // Closed, or closed for silence: only the next Queue (or the end) signals.
+  if (!device_) return INFINITE;
+  const auto idle = std::chrono::steady_clock::now() - idleSince_;
+  if (idle < idleBeforeClose_) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(idleBeforeClose_ - idle);
+    return static_cast<DWORD>(left.count());
+  }
+  // Nothing is queued, so the device holds no header and closes at once.
+  if (waveOutClose(device_) == MMSYSERR_NOERROR) device_ = nullptr;
+  return device_ ? kPlayingLookMs : INFINITE;
+}
+
+bool CWin32WaveOutput::Reopen() {
+  HWAVEOUT device = nullptr;
+  if (OpenDevice(format_, wake_, device) != MMSYSERR_NOERROR) return false;
+  device_ = device;
+  return true;
+}
+
+bool CWin32WaveOutput::DeviceOpen() const {
+  std::lock_guard lock(mutex_);
+  return device_ != nullptr;
 }
 
 bool CWin32WaveOutput::Queue(SAudioBuffer& buffer) {
@@ -79,6 +117,7 @@ bool CWin32WaveOutput::Queue(SAudioBuffer& buffer) {
   // The device takes whole sample frames only.
   const DWORD length = buffer.length - buffer.length % format_.blockAlign;
   if (length > 0 && buffer.data) {
+    if (!device_ && !Reopen()) return false;
     queued.header = std::make_unique<WAVEHDR>();
     WAVEHDR& header = *queued.header;
     // The device only reads the samples; the field is not const for input devices' sake.
@@ -89,11 +128,12 @@ bool CWin32WaveOutput::Queue(SAudioBuffer& buffer) {
       waveOutUnprepareHeader(device_, &header, sizeof header);
       return false;
     }
-  } else {
-    // Nothing to play: the deliverer reports it once everything before it is done.
-    SetEvent(wake_);
   }
+  // The deliverer reports a buffer with nothing to play once everything before it is
+  // done, and from now on waits for the device rather than for silence to close it.
+  const bool wasIdle = queue_.empty();
   queue_.push_back(std::move(queued));
+  if (wasIdle || !queue_.back().header) SetEvent(wake_);
   return true;
 }
 
@@ -107,6 +147,7 @@ void CWin32WaveOutput::DeliverFinished() {
     queue_.pop_front();
   }
   Deliver(finished, lock);
+  if (queue_.empty() && !finished.empty()) idleSince_ = std::chrono::steady_clock::now();
 }
 
 bool CWin32WaveOutput::Unprepare(SQueued& queued) {
@@ -139,12 +180,16 @@ bool CWin32WaveOutput::Reset() {
   if (closed_) return false;
   WaitForOtherDelivery(lock);
   // Marks every written header done; the callbacks for them may still come later and
-  // only wake the deliverer, which then finds nothing of theirs.
-  waveOutReset(device_);
+  // only wake the deliverer, which then finds nothing of theirs. A device closed for
+  // silence holds nothing.
+  if (device_) waveOutReset(device_);
   std::deque<SQueued> returned;
   returned.swap(queue_);
   TakeBackAfterStop(returned);
   Deliver(returned, lock);
+  if (queue_.empty()) idleSince_ = std::chrono::steady_clock::now();
+  // The deliverer counts the silence from now.
+  SetEvent(wake_);
   return true;
 }
 
@@ -168,7 +213,7 @@ bool CWin32WaveOutput::Close() {
   if (closed_) return true;
   if (!queue_.empty()) return false;
   // Nothing is queued, so the device holds no header and closes at once.
-  if (waveOutClose(device_) != MMSYSERR_NOERROR) return false;
+  if (device_ && waveOutClose(device_) != MMSYSERR_NOERROR) return false;
   device_ = nullptr;
   closed_ = true;
   return true;

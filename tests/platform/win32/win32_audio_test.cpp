@@ -240,3 +240,24 @@ TEST(Win32Audio, TheDefaultDeviceOrItsSilentStandInPlays) {
 }
 
 }  // namespace
+
+// The device closes after two seconds of silence and opens again for the next sound,
+// which still plays to its end.
+TEST(Win32WaveOutput, ClosesTheDeviceInSilenceAndReopensItToPlay) {
+  MMRESULT result = MMSYSERR_NOERROR;
+  CDoneLog log;
+  auto output = CWin32WaveOutput::Open(Pcm(1, 8), log.Callback(), result);
+  if (!output) GTEST_SKIP() << "no waveOut device here: error " << result;
+  SSilence first(50);
+  SSilence second(50);
+  ASSERT_TRUE(output->Queue(first.buffer));
+  ASSERT_TRUE(log.WaitFor(1));
+  EXPECT_TRUE(output->DeviceOpen());
+  std::this_thread::sleep_for(3s);
+  EXPECT_FALSE(output->DeviceOpen());
+  ASSERT_TRUE(output->Queue(second.buffer));
+  EXPECT_TRUE(output->DeviceOpen());
+  ASSERT_TRUE(log.WaitFor(2));
+  EXPECT_EQ(log.Done()[1], &second.buffer);
+  EXPECT_TRUE(output->Close());
+}
