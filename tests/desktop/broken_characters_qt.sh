@@ -40,10 +40,15 @@ while IFS=$'\t' read -r folder message; do
   "$tool" run --platform qt --app-dir "$app" --trace "$trace" >"$work/$folder.log" 2>&1 &
   pid=$!
   wait_for 20 grep -q '"event":"messagebox"' "$trace"
-  box=""
-  wait_for 10 xdotool search --onlyvisible --pid "$pid" && box=$(xdotool search --onlyvisible --pid "$pid" | head -n 1)
-  [ -n "$box" ] && xdotool windowfocus "$box" key Return 2>/dev/null
-  wait_for 10 bash -c "! kill -0 $pid" || kill -9 "$pid" 2>/dev/null
+  # A Return sent while the box is still being mapped or focused is lost: press it
+  # again every second until the program has ended, for up to ten seconds.
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    kill -0 "$pid" 2>/dev/null || break
+    box=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)
+    [ -n "$box" ] && xdotool windowfocus "$box" key Return 2>/dev/null
+    wait_for 1 bash -c "! kill -0 $pid" && break
+  done
+  kill -0 "$pid" 2>/dev/null && kill -9 "$pid" 2>/dev/null
   wait "$pid"
   status=$?
   shown="$(shown_message "$trace")"
