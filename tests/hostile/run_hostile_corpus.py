@@ -23,6 +23,7 @@ import json
 import os
 import re
 import shutil
+import signal
 import stat
 import subprocess
 import sys
@@ -118,12 +119,17 @@ class Runner:
             command = [self.strace, "-f", "-ff", "-qq", "-s", "4096", "-o", strace_log,
                        "-e", "trace=%file"] + command
         started = time.monotonic()
+        # A session of its own, so a hung run is ended with everything it started (under
+        # strace the tool is strace's child, not ours).
+        process = subprocess.Popen(command, cwd=work, env=environment, stdin=subprocess.DEVNULL,
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, start_new_session=True)
         try:
-            done = subprocess.run(command, cwd=work, env=environment, stdin=subprocess.DEVNULL,
-                                  capture_output=True, timeout=self.args.timeout)
-            return done.returncode, done.stdout, done.stderr, time.monotonic() - started
-        except subprocess.TimeoutExpired as timeout:
-            return "timeout", timeout.stdout or b"", timeout.stderr or b"", time.monotonic() - started
+            out, err = process.communicate(timeout=self.args.timeout)
+            return process.returncode, out, err, time.monotonic() - started
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            out, err = process.communicate()
+            return "timeout", out, err, time.monotonic() - started
 
     def run_case(self, case):
         name = case["name"]
