@@ -18,18 +18,43 @@ mkdir -p "$deps"
 # --- libpng from Debian's source package --------------------------------------------
 if [ ! -f "$prefix/lib/libpng16.a" ]; then
   apt_dir="$deps/apt"
-  mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/source"
-  # A private source list: the machine's own apt configuration stays as it is.
-  suite="$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")"
-  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian $suite main" \
-    >"$apt_dir/sources.list"
-  apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=/dev/null"
+  mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/source" "$apt_dir/sources.list.d"
+  # Private source lists made from the machine's own apt sources, each "deb" entry as
+  # "deb-src": the sources come from wherever this machine takes its packages, and its
+  # apt configuration stays as it is. One-line lists and deb822 .sources files both.
+  : >"$apt_dir/sources.list"
+  rm -f "$apt_dir/sources.list.d"/*
+  for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$list" ] && sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$list" >>"$apt_dir/sources.list"
+  done
+  for sources in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$sources" ] || continue
+    sed 's/^Types:.*\bdeb\b.*$/Types: deb-src/' "$sources" >"$apt_dir/sources.list.d/$(basename "$sources")"
+  done
+  if ! grep -qs 'deb-src' "$apt_dir/sources.list" "$apt_dir/sources.list.d"/*; then
+    echo "build-mingw-deps: this machine's apt configuration names no package source" >&2
+    exit 1
+  fi
+  apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
                -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o "Debug::NoLocking=1"
                -o "APT::Sandbox::User=root")
   if ! ls "$apt_dir/source"/libpng1.6_*.orig.tar.* >/dev/null 2>&1; then
     echo "build-mingw-deps: fetching Debian's libpng1.6 source package"
     apt-get -q "${apt_options[@]}" update >/dev/null
-    (cd "$apt_dir/source" && apt-get -q "${apt_options[@]}" source --download-only libpng1.6 >/dev/null)
+    # The newest version first; a source that lists a version but cannot serve it (a
+    # mirror without the security archive's sources) leaves the next one to try.
+    fetched=""
+    for version in $(apt-cache "${apt_options[@]}" showsrc libpng1.6 | sed -n 's/^Version: //p' | sort -rV); do
+      if (cd "$apt_dir/source" && apt-get -q "${apt_options[@]}" source --download-only "libpng1.6=$version" >/dev/null 2>&1); then
+        fetched="$version"
+        break
+      fi
+      rm -f "$apt_dir/source"/libpng1.6_*.dsc "$apt_dir/source"/libpng1.6_*.debian.tar.*
+    done
+    if [ -z "$fetched" ]; then
+      echo "build-mingw-deps: no package source of this machine serves libpng1.6's source" >&2
+      exit 1
+    fi
   fi
   work="$deps/libpng-src"
   rm -rf "$work"
