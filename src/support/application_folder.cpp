@@ -65,10 +65,7 @@ bool LeadsInsideCharacters(std::u16string_view path) {
   std::vector<std::u16string> holders = Roots();
   holders.push_back(Folder() + u"Characters");
   holders.push_back(u"Characters");
-  for (const std::u16string& holder : holders) {
-    if (LiesWithin(path, holder)) return true;
-  }
-  return false;
+  return LiesWithinAny(path, holders);
 }
 
 std::optional<std::u16string> LocateDataFile(std::u16string_view path) {

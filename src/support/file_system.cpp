@@ -152,18 +152,27 @@ std::optional<std::vector<SDirEntry>> ListDirectory(std::u16string_view folder) 
   return entries;
 }
 
-bool LiesWithin(std::u16string_view path, std::u16string_view folder) {
+bool LiesWithinAny(std::u16string_view path, const std::vector<std::u16string>& folders) {
   std::error_code error;
   const fs::path resolvedPath = fs::canonical(ToNativePath(path), error);
   if (error) return false;
-  const fs::path resolvedFolder = fs::canonical(ToNativePath(folder), error);
-  if (error) return false;
-  auto inner = resolvedPath.begin();
-  for (auto outer = resolvedFolder.begin(); outer != resolvedFolder.end(); ++outer, ++inner) {
-    if (outer->empty()) continue;  // the empty last element of a folder ending in "/"
-    if (inner == resolvedPath.end() || *inner != *outer) return false;
+  const auto within = [&resolvedPath](const fs::path& resolvedFolder) {
+    auto inner = resolvedPath.begin();
+    for (auto outer = resolvedFolder.begin(); outer != resolvedFolder.end(); ++outer, ++inner) {
+      if (outer->empty()) continue;  // the empty last element of a folder ending in "/"
+      if (inner == resolvedPath.end() || *inner != *outer) return false;
+    }
+    return true;
+  };
+  for (const std::u16string& folder : folders) {
+    const fs::path resolvedFolder = fs::canonical(ToNativePath(folder), error);
+    if (!error && within(resolvedFolder)) return true;
   }
-  return true;
+  return false;
+}
+
+bool LiesWithin(std::u16string_view path, std::u16string_view folder) {
+  return LiesWithinAny(path, {std::u16string(folder)});
 }
 
 void ListFiles(std::u16string_view folder, CStringList& out) {

@@ -37,6 +37,8 @@ bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b);
 // the same way) or lies below it. False when either cannot be resolved (a missing file, a
 // cycle of links). Costs a look-up for each component of both.
 bool LiesWithin(std::u16string_view path, std::u16string_view folder);
+// Whether `path` lies within any of `folders`, resolving `path` only once.
+bool LiesWithinAny(std::u16string_view path, const std::vector<std::u16string>& folders);
 
 // Appends folder + "\" + name for every regular file of the folder, then does the same
 // for each sub-folder, recursively: a folder's files come before its sub-folders'.
