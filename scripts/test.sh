@@ -12,10 +12,6 @@ fi
 bash scripts/build.sh "$preset"
 if [ "$preset" = "mingw" ]; then
   export ZV_WINEPREFIX="$PWD/build/mingw/wineprefix"
-  status=0
-  xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" ctest --preset mingw -j "$(nproc)" || status=$?
-  # Wine keeps a server per prefix running for a while; end it with the tests.
-  WINEPREFIX="$ZV_WINEPREFIX" wineserver -k 2>/dev/null || true
-  exit $status
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash scripts/wine-ctest.sh -j "$(nproc)"
 fi
 ctest --preset "$preset" -j "$(nproc)"
