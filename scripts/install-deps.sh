@@ -14,7 +14,7 @@ packages=(
   libpixman-1-dev
   libopenal-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-dejavu-core
-  qt6-base-dev qt6-qpa-plugins libxcb1-dev libxcb-shape0-dev libxcb-xinput-dev
+  qt6-base-dev qt6-qpa-plugins libxcb1-dev libxcb-shape0-dev libxcb-shm0-dev libxcb-xinput-dev
   xvfb xauth xcompmgr trayer xdotool imagemagick x11-utils x11-xserver-utils python3
   pulseaudio xpenguins
   dpkg-dev file desktop-file-utils strace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/qt/frame_difference.h"
 #include "platform/qt/qt_layered_widget.h"
 #include "platform/qt/qt_layered_windows.h"
 #include "platform/qt/qt_strings.h"
@@ -18,8 +19,8 @@ bool OnGuiThread() {
          QThread::currentThread() == QCoreApplication::instance()->thread();
 }
 
-// The smallest band of rows holding both bands.
-SRect RowsOfBoth(const SRect& a, const SRect& b) {
+// The smallest rectangle holding both.
+SRect BoundsOfBoth(const SRect& a, const SRect& b) {
   if (a.Height() <= 0) return b;
   if (b.Height() <= 0) return a;
   return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
@@ -135,7 +136,7 @@ bool CQtLayeredWindow::Update(const SLayeredFrame& frame) {
   if (frame.pixels != nullptr) {
     if (frame.width <= 0 || frame.height <= 0 || frame.stride < frame.width) return false;
     std::lock_guard lock(mutex_);
-    const SRect changed = ChangedRows(frame);
+    const SRect changed = ChangedPart(frame);
     if (changed.Height() <= 0) {
       // Nothing new to show: only the position counts, and the X server hears nothing
       // but a move.
@@ -155,8 +156,8 @@ bool CQtLayeredWindow::Update(const SLayeredFrame& frame) {
     pending_.height = frame.height;
     // The shape is worked out here, off the GUI thread, from the copy just made.
     AlphaShapeRects(pending_.pixels.data(), frame.width, frame.height, frame.width, pending_.shape);
-    // Pixels not yet shown are replaced: the rows to repaint are those both changed.
-    pendingChanged_ = pendingPixels_ ? RowsOfBoth(pendingChanged_, changed) : changed;
+    // Pixels not yet shown are replaced: the part to repaint is what both changed.
+    pendingChanged_ = pendingPixels_ ? BoundsOfBoth(pendingChanged_, changed) : changed;
     pendingPixels_ = true;
     pendingAlpha_ = frame.constantAlpha;
     pendingPosition_ = frame.position;
@@ -168,7 +169,7 @@ bool CQtLayeredWindow::Update(const SLayeredFrame& frame) {
   return true;
 }
 
-SRect CQtLayeredWindow::ChangedRows(const SLayeredFrame& frame) const {
+SRect CQtLayeredWindow::ChangedPart(const SLayeredFrame& frame) const {
   // The latest pixels are the ones waiting to be shown, else the ones shown; the GUI
   // thread only swaps the two under the lock this runs under.
   const SFrameSlot& latest = pendingPixels_ ? pending_ : shown_;
@@ -177,22 +178,8 @@ SRect CQtLayeredWindow::ChangedRows(const SLayeredFrame& frame) const {
       latest.pixels.size() < static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height)) {
     return all;
   }
-  // Rows outside the part the frame says it changed are the same; the rest are compared
-  // from both ends.
-  int top = 0;
-  int bottom = frame.height;
-  if (frame.changed.Width() > 0 && frame.changed.Height() > 0) {
-    top = std::clamp(frame.changed.top, 0, frame.height);
-    bottom = std::clamp(frame.changed.bottom, top, frame.height);
-  }
-  const size_t rowBytes = static_cast<size_t>(frame.width) * sizeof(uint32_t);
-  auto same = [&](int y) {
-    return std::memcmp(latest.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(frame.width),
-                       frame.pixels + static_cast<size_t>(y) * static_cast<size_t>(frame.stride), rowBytes) == 0;
-  };
-  while (top < bottom && same(top)) ++top;
-  while (bottom > top && same(bottom - 1)) --bottom;
-  return {0, top, frame.width, bottom};
+  return DifferingPart(latest.pixels.data(), frame.width, frame.pixels, frame.stride, frame.width, frame.height,
+                       frame.changed);
 }
 
 void CQtLayeredWindow::Present() {
@@ -236,9 +223,9 @@ void CQtLayeredWindow::Present() {
     appliedShape_ = shown_.shape;
     ReapplyShape();
   }
-  // Only the rows that changed are sent to the X server, or painted again by Qt.
-  if (image_ == nullptr || !image_->PutRows(shown_.pixels.data(), shown_.width, changed.top, changed.bottom)) {
-    widget_->update(QRect(0, changed.top, shown_.width, changed.Height()));
+  // Only the part that changed is sent to the X server, or painted again by Qt.
+  if (image_ == nullptr || !image_->Put(shown_.pixels.data(), shown_.width, shown_.height, changed)) {
+    widget_->update(QRect(changed.left, changed.top, changed.Width(), changed.Height()));
   }
 }
 

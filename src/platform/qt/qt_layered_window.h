@@ -83,9 +83,9 @@ class CQtLayeredWindow final : public ILayeredWindow {
   // The requests go out in order on Qt's connection, so nothing in between is missed.
   template <typename Call>
   void WithQtGeometry(Call call);
-  // The band of rows in which `frame` differs from the pixels last handed over (all of
-  // them when its size or alpha differs); empty when it shows exactly those. Under mutex_.
-  SRect ChangedRows(const SLayeredFrame& frame) const;
+  // The smallest rectangle outside which `frame` equals the pixels last handed over (all
+  // of it when its size or alpha differs); empty when it shows exactly those. Under mutex_.
+  SRect ChangedPart(const SLayeredFrame& frame) const;
 
   CQtLayeredWindows& windows_;
   IMainWindow& owner_;
@@ -96,7 +96,7 @@ class CQtLayeredWindow final : public ILayeredWindow {
   bool pendingPixels_ = false;
   SPoint pendingPosition_;
   uint8_t pendingAlpha_ = 255;
-  SRect pendingChanged_;  // the rows the pending pixels change against the shown ones
+  SRect pendingChanged_;  // the part the pending pixels change against the shown ones
   std::atomic<bool> presentQueued_{false};
 
   // GUI thread only.
