@@ -11,7 +11,6 @@ if [ "$preset" = "mingw" ]; then
 fi
 bash scripts/build.sh "$preset"
 if [ "$preset" = "mingw" ]; then
-  export ZV_WINEPREFIX="$PWD/build/mingw/wineprefix"
   exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash scripts/wine-ctest.sh -j "$(nproc)"
 fi
 ctest --preset "$preset" -j "$(nproc)"

@@ -47,7 +47,8 @@ bool ServerTakesSharedFds(xcb_connection_t* connection) {
   return fds;
 }
 
-// Asked once per connection: every window of the program uses Qt's.
+// Asked once per connection (every window of the program uses Qt's); a refusal, or no
+// memory to share, holds for every window after.
 enum class ESharedState { Unknown, Works, Refused };
 ESharedState g_shared = ESharedState::Unknown;
 xcb_connection_t* g_sharedConnection = nullptr;
@@ -72,7 +73,6 @@ CX11WindowImage::CX11WindowImage(uint32_t window) : connection_(QtX11Connection(
     g_sharedConnection = connection;
     g_shared = ServerTakesSharedFds(connection) ? ESharedState::Unknown : ESharedState::Refused;
   }
-  tryShared_ = g_shared != ESharedState::Refused;
 }
 
 CX11WindowImage::~CX11WindowImage() { Release(); }
@@ -91,7 +91,7 @@ bool CX11WindowImage::Put(const uint32_t* pixels, int width, int height, const S
   }
   const SRect part = ClippedTo(changed, width, height);
   if (part.Width() <= 0 || part.Height() <= 0) return true;
-  if (tryShared_ && PutShared(pixels, width, height, part)) return true;
+  if (g_shared != ESharedState::Refused && PutShared(pixels, width, height, part)) return true;
   return PutRows(pixels, width, part.top, part.bottom);
 }
 
@@ -121,17 +121,13 @@ bool CX11WindowImage::EnsureSegment(size_t bytes) {
   // Rounded up, so a window that grows a little at a time does not make a segment a frame.
   const size_t capacity = std::max<size_t>(bytes + bytes / 4, 64 * 1024);
   const int fd = memfd_create("zelvotta-window", MFD_CLOEXEC);
-  if (fd < 0) {
-    tryShared_ = false;
-    return false;
-  }
   void* mapped = MAP_FAILED;
-  if (ftruncate(fd, static_cast<off_t>(capacity)) == 0) {
+  if (fd >= 0 && ftruncate(fd, static_cast<off_t>(capacity)) == 0) {
     mapped = mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
   }
   if (mapped == MAP_FAILED) {
-    close(fd);
-    tryShared_ = false;
+    if (fd >= 0) close(fd);
+    g_shared = ESharedState::Refused;
     return false;
   }
   const uint32_t segment = xcb_generate_id(connection_);
@@ -146,7 +142,6 @@ bool CX11WindowImage::EnsureSegment(size_t bytes) {
   }
   if (g_shared != ESharedState::Works) {
     munmap(mapped, capacity);
-    tryShared_ = false;
     return false;
   }
   segment_ = segment;

@@ -31,12 +31,12 @@ class CX11WindowImage {
   bool Put(const uint32_t* pixels, int width, int height, const SRect& changed);
   // Frees what the server holds for it (also done on destruction); Put then refuses.
   void Release();
-  bool SharesMemory() const { return segment_ != 0; }
 
  private:
   bool PutShared(const uint32_t* pixels, int width, int height, const SRect& changed);
   bool PutRows(const uint32_t* pixels, int width, int top, int bottom);
-  // A shared segment of at least `bytes`; false (and no segment) when none can be made.
+  // A shared segment of at least `bytes`; false (and no segment) when none can be made,
+  // after which no window of the connection tries again.
   bool EnsureSegment(size_t bytes);
   void DropSegment();
 
@@ -45,7 +45,6 @@ class CX11WindowImage {
   uint32_t gc_ = 0;
   uint8_t depth_ = 0;
   uint64_t maxRequestBytes_ = 0;
-  bool tryShared_ = false;
   uint32_t segment_ = 0;
   void* mapped_ = nullptr;
   size_t mappedBytes_ = 0;
