@@ -111,14 +111,21 @@ uint32_t* OutputRow(const SScaleRequest& r, uint32_t* out, int outStride, int i)
 }  // namespace
 
 void CScaler::Nearest(const SScaleRequest& r, uint32_t sy, uint32_t* out, int outStride) {
-  // At 100 % without column mirroring each row is a straight copy.
-  const bool straight = r.outWidth == r.source.width && !MirrorsColumns(r.mirror);
+  // At 100 % each row is a straight copy, or a reversed one when the columns mirror.
+  const bool sameWidth = r.outWidth == r.source.width;
+  const bool straight = sameWidth && !MirrorsColumns(r.mirror);
+  const bool reversed = sameWidth && MirrorsColumns(r.mirror);
   for (int i = firstRow_; i < lastRow_; ++i) {
     const uint32_t* source =
         r.image.Row(r.source.y + static_cast<int>((static_cast<uint64_t>(i) * sy) >> 16)) + r.source.x;
     uint32_t* target = OutputRow(r, out, outStride, i);
     if (straight) {
       std::memcpy(target + firstCol_, source + firstCol_, static_cast<size_t>(lastCol_ - firstCol_) * sizeof(uint32_t));
+      continue;
+    }
+    if (reversed) {
+      // Output column j shows source column width - 1 - j.
+      std::reverse_copy(source + (r.outWidth - lastCol_), source + (r.outWidth - firstCol_), target + firstCol_);
       continue;
     }
     const int32_t* columns = firstColumn_.data();

@@ -31,16 +31,15 @@ bool CQtLayeredWidget::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CQtLayeredWidget::paintEvent(QPaintEvent*) {
-  const int width = window_.ShownWidth();
-  const int height = window_.ShownHeight();
-  const auto& pixels = window_.ShownPixels();
-  if (pixels.size() < static_cast<size_t>(width) * static_cast<size_t>(height)) return;
-  // Our pixels are 0xAARRGGBB premultiplied: Qt's ARGB32_Premultiplied, used in place.
-  const QImage image(reinterpret_cast<const uchar*>(pixels.data()), width, height, width * 4,
-                     QImage::Format_ARGB32_Premultiplied);
   QPainter painter(this);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
-  painter.drawImage(0, 0, image);
+  window_.WithShownPixels([&](const uint32_t* pixels, int width, int height) {
+    // Our pixels are 0xAARRGGBB premultiplied: Qt's ARGB32_Premultiplied, used in place.
+    const QImage image(reinterpret_cast<const uchar*>(pixels), width, height, width * 4,
+                       QImage::Format_ARGB32_Premultiplied);
+    painter.drawImage(0, 0, image);
+  });
+  window_.AfterQtPainted();
 }
 
 void CQtLayeredWidget::mousePressEvent(QMouseEvent* event) {

@@ -37,17 +37,19 @@ CQtLayeredWindow::CQtLayeredWindow(CQtLayeredWindows& windows, IMainWindow& owne
   pending_.pixels.assign(1, 0u);
   shown_.pixels.assign(1, 0u);
   // The native window exists from now on, so the census counts it while it is hidden.
-  (void)widget_->winId();
-  ApplyX11Shape(NativeId(), appliedShape_, windows_.BoundingShapes());
+  xid_ = static_cast<uint32_t>(widget_->winId());
+  ApplyX11Shape(xid_, appliedShape_, windows_.BoundingShapes());
   shapeApplied_ = true;
   boundingApplied_ = windows_.BoundingShapes();
   if (X11ShapesAvailable()) {
-    qtEventMask_ = QtX11EventMask(NativeId());
-    SetX11StructureEvents(NativeId(), qtEventMask_, false);
-    image_ = std::make_unique<CX11WindowImage>(NativeId());
+    connection_ = QtX11Connection();
+    qtEventMask_ = QtX11EventMask(xid_);
+    SetX11StructureEvents(xid_, qtEventMask_, false);
+    image_ = std::make_unique<CX11WindowImage>(xid_);
     // Qt's backing store misses the pixels put past it: when the server asks for the
     // window's pixels, Qt paints them anew instead of sending its old copy.
     if (image_->Ready()) widget_->RepaintWhenExposed();
+    presentHere_ = image_->Ready() && qtEventMask_ != 0 && connection_ != nullptr;
   }
 }
 
@@ -57,12 +59,12 @@ void CQtLayeredWindow::WithQtGeometry(Call call) {
     call();
     return;
   }
-  SetX11StructureEvents(NativeId(), qtEventMask_, true);
+  SetX11StructureEvents(xid_, qtEventMask_, true);
   call();
   // Qt's idea of the place may be old (our moves pass it by): put the window back where
   // the last frame put it.
-  MoveX11Window(NativeId(), shownPosition_.x, shownPosition_.y);
-  SetX11StructureEvents(NativeId(), qtEventMask_, false);
+  MoveX11Window(xid_, shownPosition_.x, shownPosition_.y);
+  SetX11StructureEvents(xid_, qtEventMask_, false);
 }
 
 CQtLayeredWindow::~CQtLayeredWindow() { delete widget_; }
@@ -87,7 +89,10 @@ void CQtLayeredWindow::Show() {
   visible_.store(true, std::memory_order_release);
   OnGui([this] {
     if (!Alive() || widget_ == nullptr) return;
-    WithQtGeometry([this] { widget_->show(); });
+    {
+      std::lock_guard x(xMutex_);
+      WithQtGeometry([this] { widget_->show(); });
+    }
     if (!topmost_) windows_.RaiseTopmostBand();
   });
 }
@@ -97,6 +102,7 @@ void CQtLayeredWindow::Hide() {
   visible_.store(false, std::memory_order_release);
   OnGui([this] {
     if (!Alive() || widget_ == nullptr) return;
+    std::lock_guard x(xMutex_);
     WithQtGeometry([this] { widget_->hide(); });
   });
 }
@@ -115,7 +121,7 @@ void CQtLayeredWindow::PlaceBelow(ILayeredWindow& other) {
   OnGui([this, &below] {
     if (!Alive() || !below.Alive() || widget_ == nullptr) return;
     topmost_ = below.topmost_;
-    StackX11WindowBelow(NativeId(), below.NativeId());
+    StackX11WindowBelow(xid_, below.xid_);
   });
 }
 
@@ -133,18 +139,25 @@ void CQtLayeredWindow::SetTopmost(bool topmost) {
 
 bool CQtLayeredWindow::Update(const SLayeredFrame& frame) {
   if (!Alive()) return false;
-  if (frame.pixels != nullptr) {
-    if (frame.width <= 0 || frame.height <= 0 || frame.stride < frame.width) return false;
-    std::lock_guard lock(mutex_);
-    const SRect changed = ChangedPart(frame);
-    if (changed.Height() <= 0) {
-      // Nothing new to show: only the position counts, and the X server hears nothing
-      // but a move.
-      pendingPosition_ = frame.position;
-      presentQueued_.store(true, std::memory_order_release);
-      windows_.RequestPresent();
+  if (frame.pixels != nullptr && (frame.width <= 0 || frame.height <= 0 || frame.stride < frame.width)) return false;
+  // Presented here unless the GUI thread is at the window, or a frame waits for it (which
+  // this one must not overtake).
+  std::unique_lock x(xMutex_, std::try_to_lock);
+  std::lock_guard lock(mutex_);
+  const bool here = x.owns_lock() && presentHere_ && !presentQueued_.load(std::memory_order_acquire);
+  const SRect changed = frame.pixels != nullptr ? ChangedPart(frame) : SRect{};
+  if (changed.Height() <= 0) {
+    // No pixels, or the ones shown already: the X server hears of nothing but a move.
+    if (here) {
+      MoveHere(frame.position);
       return true;
     }
+    pendingPosition_ = frame.position;
+  } else if (here && frame.width == windowWidth_ && frame.height == windowHeight_ &&
+             frame.constantAlpha == shownAlpha_) {
+    PresentHere(frame, changed);
+    return true;
+  } else {
     // resize keeps the capacity: frames no larger than the largest so far allocate nothing.
     pending_.pixels.resize(static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height));
     for (int y = 0; y < frame.height; ++y) {
@@ -161,12 +174,48 @@ bool CQtLayeredWindow::Update(const SLayeredFrame& frame) {
     pendingPixels_ = true;
     pendingAlpha_ = frame.constantAlpha;
     pendingPosition_ = frame.position;
-  } else {
-    std::lock_guard lock(mutex_);
-    pendingPosition_ = frame.position;
   }
   if (!presentQueued_.exchange(true, std::memory_order_acq_rel)) windows_.RequestPresent();
   return true;
+}
+
+void CQtLayeredWindow::PresentHere(const SLayeredFrame& frame, const SRect& changed) {
+  const size_t width = static_cast<size_t>(frame.width);
+  const size_t stride = static_cast<size_t>(frame.stride);
+  const size_t runBytes = static_cast<size_t>(changed.Width()) * sizeof(uint32_t);
+  // Only the changed part is copied. The shape is worked out again only when a pixel of
+  // it turned clear or visible, and then only for its rows.
+  bool reshaped = false;
+  for (int y = changed.top; y < changed.bottom; ++y) {
+    uint32_t* shown = shown_.pixels.data() + static_cast<size_t>(y) * width + static_cast<size_t>(changed.left);
+    const uint32_t* now = frame.pixels + static_cast<size_t>(y) * stride + static_cast<size_t>(changed.left);
+    for (int i = 0; !reshaped && i < changed.Width(); ++i) reshaped = ((shown[i] >> 24) == 0) != ((now[i] >> 24) == 0);
+    std::memcpy(shown, now, runBytes);
+  }
+  if (reshaped) {
+    AlphaShapeRectsAgain(shown_.pixels.data(), frame.width, frame.height, frame.width, changed.top, changed.bottom,
+                         shown_.shape, shapeScratch_);
+  }
+  if ((reshaped && shown_.shape != appliedShape_) || !shapeApplied_ || boundingApplied_ != windows_.BoundingShapes()) {
+    appliedShape_ = shown_.shape;
+    ApplyShape();
+  }
+  if (!image_->Put(shown_.pixels.data(), frame.width, frame.height, changed)) {
+    // Not sendable as requests (never for a frame the output surface holds): Qt paints it.
+    OnGui([this, changed] {
+      if (Alive() && widget_ != nullptr) widget_->update(changed.left, changed.top, changed.Width(), changed.Height());
+    });
+  }
+  MoveHere(frame.position);
+  windows_.FlushAfterFrame();
+}
+
+void CQtLayeredWindow::MoveHere(SPoint position) {
+  pendingPosition_ = position;
+  if (position.x == shownPosition_.x && position.y == shownPosition_.y) return;
+  MoveX11Window(connection_, xid_, position.x, position.y);
+  shownPosition_ = position;
+  windows_.FlushAfterFrame();
 }
 
 SRect CQtLayeredWindow::ChangedPart(const SLayeredFrame& frame) const {
@@ -183,32 +232,36 @@ SRect CQtLayeredWindow::ChangedPart(const SLayeredFrame& frame) const {
 }
 
 void CQtLayeredWindow::Present() {
+  // Taken before the flag is cleared: a frame thread that finds the flag clear and the
+  // lock free presents a frame newer than the one waiting here.
+  std::lock_guard x(xMutex_);
   if (!presentQueued_.exchange(false, std::memory_order_acq_rel)) return;
   bool newPixels = false;
   SPoint position;
   uint8_t alpha;
   SRect changed;
-  {
-    std::lock_guard lock(mutex_);
-    if (pendingPixels_) {
-      // The two buffers trade places; the frame thread fills the old one next time.
-      std::swap(pending_, shown_);
-      pendingPixels_ = false;
-      newPixels = true;
-      changed = pendingChanged_;
-    }
-    position = pendingPosition_;
-    alpha = pendingAlpha_;
+  std::unique_lock lock(mutex_);
+  if (pendingPixels_) {
+    // The two buffers trade places; the frame thread fills the old one next time.
+    std::swap(pending_, shown_);
+    pendingPixels_ = false;
+    newPixels = true;
+    changed = pendingChanged_;
   }
+  position = pendingPosition_;
+  alpha = pendingAlpha_;
+  // The shown pixels stay still under xMutex_ alone: only presents change them.
+  lock.unlock();
   if (!Alive() || widget_ == nullptr) return;
-  const QRect geometry = widget_->geometry();
-  if (newPixels && (geometry.width() != shown_.width || geometry.height() != shown_.height)) {
+  if (newPixels && (windowWidth_ != shown_.width || windowHeight_ != shown_.height)) {
     shownPosition_ = position;
     WithQtGeometry([&] { widget_->setGeometry(position.x, position.y, shown_.width, shown_.height); });
+    windowWidth_ = shown_.width;
+    windowHeight_ = shown_.height;
   } else if (position.x != shownPosition_.x || position.y != shownPosition_.y) {
     // A position-only update: the window moves, its pixels stay as they are.
     if (X11ShapesAvailable()) {
-      MoveX11Window(NativeId(), position.x, position.y);
+      MoveX11Window(xid_, position.x, position.y);
     } else {
       widget_->move(position.x, position.y);
     }
@@ -221,7 +274,7 @@ void CQtLayeredWindow::Present() {
   }
   if (!shapeApplied_ || shown_.shape != appliedShape_ || boundingApplied_ != windows_.BoundingShapes()) {
     appliedShape_ = shown_.shape;
-    ReapplyShape();
+    ApplyShape();
   }
   // Only the part that changed is sent to the X server, or painted again by Qt.
   if (image_ == nullptr || !image_->Put(shown_.pixels.data(), shown_.width, shown_.height, changed)) {
@@ -231,9 +284,51 @@ void CQtLayeredWindow::Present() {
 
 void CQtLayeredWindow::ReapplyShape() {
   if (widget_ == nullptr) return;
+  std::lock_guard x(xMutex_);
+  ApplyShape();
+}
+
+void CQtLayeredWindow::ApplyShape() {
   boundingApplied_ = windows_.BoundingShapes();
-  ApplyX11Shape(NativeId(), appliedShape_, boundingApplied_);
+  ApplyX11Shape(connection_ != nullptr ? connection_ : QtX11Connection(), xid_, appliedShape_, boundingApplied_);
   shapeApplied_ = true;
+}
+
+void CQtLayeredWindow::AfterQtPainted() {
+  if (!presentHere_) return;
+  windows_.PostToGui([this] {
+    std::lock_guard x(xMutex_);
+    if (!presentHere_ || !Alive()) return;
+    std::lock_guard lock(mutex_);
+    if (shown_.width != windowWidth_ || shown_.height != windowHeight_) return;
+    image_->Put(shown_.pixels.data(), shown_.width, shown_.height, SRect{0, 0, shown_.width, shown_.height});
+    FlushX11(connection_);
+  });
+}
+
+std::vector<uint32_t> CQtLayeredWindow::ShownPixels() const {
+  std::lock_guard lock(mutex_);
+  return shown_.pixels;
+}
+
+const uint32_t* CQtLayeredWindow::ShownBuffer() const {
+  std::lock_guard lock(mutex_);
+  return shown_.pixels.data();
+}
+
+int CQtLayeredWindow::ShownWidth() const {
+  std::lock_guard lock(mutex_);
+  return shown_.width;
+}
+
+int CQtLayeredWindow::ShownHeight() const {
+  std::lock_guard lock(mutex_);
+  return shown_.height;
+}
+
+SPoint CQtLayeredWindow::ShownPosition() const {
+  std::lock_guard x(xMutex_);
+  return shownPosition_;
 }
 
 bool CQtLayeredWindow::DeliverMouse(ELayeredMouse message, int x, int y) {
@@ -292,6 +387,8 @@ void CQtLayeredWindow::DestroyOnGuiThread() {
     captured_ = false;
     widget_->releaseMouse();
   }
+  std::lock_guard x(xMutex_);
+  presentHere_ = false;
   WithQtGeometry([this] { widget_->hide(); });
   if (image_ != nullptr) image_->Release();
   // Later, through the event loop: the call may come from one of the widget's own events.

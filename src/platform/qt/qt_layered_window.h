@@ -1,10 +1,16 @@
 #pragma once
 // A character or balloon window on the Qt desktop: a frameless, translucent top-level
 // widget outside the window manager's control (no taskbar or pager entry, never the
-// keyboard focus). The frame thread hands each frame over into a reused buffer; the GUI
-// thread presents it when the frame signal wakes it (on X11 by putting the changed rows
-// straight into the X window), moves the window for position-only frames and keeps the X input shape (and, without a compositor, the bounding shape) in
-// step with the pixels, so clicks on transparent pixels reach what lies below.
+// keyboard focus). It keeps the X input shape (and, without a compositor, the bounding
+// shape) in step with the pixels, so clicks on transparent pixels reach what lies below.
+//
+// On X11 the frame thread presents a frame itself: it puts the changed part straight
+// into the X window, moves it and reshapes it on Qt's connection (libxcb is thread-safe)
+// while the GUI thread sleeps, so a walking character costs no GUI wake-up a frame. A
+// frame takes the GUI thread's way instead (handed over into a reused buffer, presented
+// when the frame signal wakes it) when it needs Qt: a new size, a new constant alpha,
+// pixels Qt paints (no X11), or while the GUI thread is showing, hiding, resizing or
+// presenting the window itself.
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -18,6 +24,7 @@
 class CQtLayeredWidget;
 class CQtLayeredWindows;
 class CX11WindowImage;
+struct xcb_connection_t;
 
 class CQtLayeredWindow final : public ILayeredWindow {
  public:
@@ -61,11 +68,23 @@ class CQtLayeredWindow final : public ILayeredWindow {
   void ShowArrowIfAlive();
   // The widget saw the pointer move over it or, holding the capture, anywhere.
   void NotePointerMoved();
-  // For the widget's paint: the pixels shown now.
-  const std::vector<uint32_t>& ShownPixels() const { return shown_.pixels; }
-  int ShownWidth() const { return shown_.width; }
-  int ShownHeight() const { return shown_.height; }
-  SPoint ShownPosition() const { return shownPosition_; }
+  // For the widget's paint: runs `use(pixels, width, height)` on the pixels shown now,
+  // which no present changes meanwhile.
+  template <typename Use>
+  void WithShownPixels(Use use) const {
+    std::lock_guard lock(mutex_);
+    use(shown_.pixels.data(), shown_.width, shown_.height);
+  }
+  // Qt painted the window (GUI thread). Its pixels reach the server when Qt flushes,
+  // after a frame the frame thread may have put meanwhile: the shown pixels are put
+  // again once Qt is done, so the window never keeps an older frame than the last.
+  void AfterQtPainted();
+  // What is shown now, for tests.
+  std::vector<uint32_t> ShownPixels() const;
+  const uint32_t* ShownBuffer() const;
+  int ShownWidth() const;
+  int ShownHeight() const;
+  SPoint ShownPosition() const;
 
  private:
   struct SFrameSlot {
@@ -75,12 +94,21 @@ class CQtLayeredWindow final : public ILayeredWindow {
     std::vector<SShapeRect> shape;
   };
   void DestroyOnGuiThread();
+  // Under xMutex_ and mutex_, nothing waiting for the GUI thread, and the window already
+  // the frame's size and constant alpha: shows the part `changed` of the frame from the
+  // calling thread.
+  void PresentHere(const SLayeredFrame& frame, const SRect& changed);
+  // Under xMutex_: moves the X window from the calling thread.
+  void MoveHere(SPoint position);
+  // Under xMutex_: sends appliedShape_.
+  void ApplyShape();
   // Runs `call` now on the GUI thread, or posts it there from any other.
   template <typename Call>
   void OnGui(Call call);
   // Runs a Qt call that shows, hides or resizes the window with the server's structure
   // notifications on, so Qt hears of it, and turns them off again for our own moves.
   // The requests go out in order on Qt's connection, so nothing in between is missed.
+  // Under xMutex_.
   template <typename Call>
   void WithQtGeometry(Call call);
   // The smallest rectangle outside which `frame` equals the pixels last handed over (all
@@ -91,8 +119,25 @@ class CQtLayeredWindow final : public ILayeredWindow {
   IMainWindow& owner_;
   ILayeredWindowHandler& handler_;
 
-  std::mutex mutex_;  // guards pending_ and the fields up to pendingChanged_
+  // Guards what the X window shows and its state on the server: held by the GUI thread
+  // while it shows, hides, resizes, reshapes or presents the window, tried by a frame
+  // thread that presents itself (which takes the GUI thread's way when it is held).
+  // Recursive: a Qt call under it may deliver an event whose handler updates the window.
+  // Taken before mutex_.
+  mutable std::recursive_mutex xMutex_;
+  bool presentHere_ = false;  // the window takes frames from other threads (X11)
+  int windowWidth_ = 1;       // the X window's size as last set
+  int windowHeight_ = 1;
+  SPoint shownPosition_;
+  uint8_t shownAlpha_ = 255;
+  std::vector<SShapeRect> appliedShape_;
+  bool shapeApplied_ = false;
+  bool boundingApplied_ = false;
+  std::vector<SShapeRect> shapeScratch_;
+
+  mutable std::mutex mutex_;  // guards the pixel buffers and the fields up to pendingChanged_
   SFrameSlot pending_;
+  SFrameSlot shown_;
   bool pendingPixels_ = false;
   SPoint pendingPosition_;
   uint8_t pendingAlpha_ = 255;
@@ -100,17 +145,14 @@ class CQtLayeredWindow final : public ILayeredWindow {
   std::atomic<bool> presentQueued_{false};
 
   // GUI thread only.
-  SFrameSlot shown_;
-  SPoint shownPosition_;
-  uint8_t shownAlpha_ = 255;
-  std::vector<SShapeRect> appliedShape_;
-  bool shapeApplied_ = false;
-  bool boundingApplied_ = false;
   bool topmost_ = false;
   bool captured_ = false;
   uint32_t qtEventMask_ = 0;  // 0: unknown, moves go through Qt
   CQtLayeredWidget* widget_ = nullptr;  // deleted through the event loop when destroyed
-  // New pixels go straight to the X window when it takes them; else Qt repaints.
+  uint32_t xid_ = 0;                     // the X window, for any thread
+  xcb_connection_t* connection_ = nullptr;  // Qt's, on X11
+  // New pixels go straight to the X window when it takes them; else Qt repaints. Under
+  // xMutex_.
   std::unique_ptr<CX11WindowImage> image_;
 
   std::atomic<bool> alive_{true};

@@ -7,6 +7,7 @@
 
 thread_local bool CQtLayeredWindows::inFrame_ = false;
 thread_local bool CQtLayeredWindows::wakeAtEnd_ = false;
+thread_local bool CQtLayeredWindows::flushAtEnd_ = false;
 
 CQtLayeredWindows::CQtLayeredWindows(std::function<void()> showArrow)
     : showArrow_(std::move(showArrow)), signal_([this] { OnSignal(); }) {}
@@ -29,8 +30,8 @@ void CQtLayeredWindows::SetOwnerTopmost(const IMainWindow& owner, bool topmost) 
 }
 
 void CQtLayeredWindows::SetBoundingShapes(bool bounding) {
-  if (bounding == bounding_) return;
-  bounding_ = bounding;
+  if (bounding == BoundingShapes()) return;
+  bounding_.store(bounding, std::memory_order_release);
   for (const auto& window : windows_) {
     if (window->Alive()) window->ReapplyShape();
   }
@@ -60,8 +61,20 @@ void CQtLayeredWindows::Wake() {
   }
 }
 
+void CQtLayeredWindows::FlushAfterFrame() {
+  if (inFrame_) {
+    flushAtEnd_ = true;
+  } else {
+    FlushX11(QtX11ConnectionAnyThread());
+  }
+}
+
 void CQtLayeredWindows::EndFrame() {
   inFrame_ = false;
+  if (flushAtEnd_) {
+    flushAtEnd_ = false;
+    FlushX11(QtX11ConnectionAnyThread());
+  }
   if (wakeAtEnd_) {
     wakeAtEnd_ = false;
     signal_.Raise();

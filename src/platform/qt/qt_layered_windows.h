@@ -1,10 +1,10 @@
 #pragma once
 // The character and balloon windows of the Qt backend: creates them, keeps the band
 // each one is in (ordinary or always on top, which we keep ourselves since the windows
-// bypass the window manager), and presents their frames on the GUI thread when the
-// frame thread signals. Calls the frame thread makes on a window (show, hide, stacking,
-// capture, destroy) are posted here and run on the GUI thread, in order, before the
-// frames handed over with them are presented.
+// bypass the window manager), and presents on the GUI thread the frames the frame thread
+// could not put into the X windows itself (see CQtLayeredWindow). Calls the frame
+// thread makes on a window (show, hide, stacking, capture, destroy) are posted here and
+// run on the GUI thread, in order, before the frames handed over with them are presented.
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -34,7 +34,7 @@ class CQtLayeredWindows final : public ILayeredWindows {
   // Whether the windows clip to their shape because no compositor blends them; set by
   // the platform's watch on the compositor, GUI thread.
   void SetBoundingShapes(bool bounding);
-  bool BoundingShapes() const { return bounding_; }
+  bool BoundingShapes() const { return bounding_.load(std::memory_order_acquire); }
   // Raises the always-on-top windows over the rest, keeping their order.
   void RaiseTopmostBand();
   // `moved` runs (GUI thread) whenever one of the windows sees the pointer move.
@@ -43,7 +43,8 @@ class CQtLayeredWindows final : public ILayeredWindows {
   // Frame thread: between these two, the windows' presents and posted calls wake the
   // GUI thread once, at the end, rather than once for each window (with two cores the
   // GUI thread would otherwise wake, present one window and flush to the X server for
-  // every window of every frame).
+  // every window of every frame), and what the windows sent the X server themselves
+  // leaves in one write at the end.
   void BeginFrame() { inFrame_ = true; }
   void EndFrame();
 
@@ -52,6 +53,9 @@ class CQtLayeredWindows final : public ILayeredWindows {
   void RequestPresent() {
     if (!presentRequested_.exchange(true, std::memory_order_acq_rel)) Wake();
   }
+  // Any thread: a window sent requests of its own on Qt's connection; they leave at the
+  // end of the frame, or now outside one.
+  void FlushAfterFrame();
   void ShowArrow() { showArrow_(); }
   void PointerMoved() {
     if (pointerMoved_) pointerMoved_();
@@ -76,7 +80,8 @@ class CQtLayeredWindows final : public ILayeredWindows {
   // Other threads (the GUI thread, tests) are never in a frame and wake at once.
   static thread_local bool inFrame_;
   static thread_local bool wakeAtEnd_;
+  static thread_local bool flushAtEnd_;
   std::vector<std::unique_ptr<CQtLayeredWindow>> windows_;  // GUI thread only
   std::vector<const IMainWindow*> topmostOwners_;
-  bool bounding_ = false;
+  std::atomic<bool> bounding_{false};  // written on the GUI thread, read by presents on any
 };

@@ -7,6 +7,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -48,10 +49,11 @@ bool ServerTakesSharedFds(xcb_connection_t* connection) {
 }
 
 // Asked once per connection (every window of the program uses Qt's); a refusal, or no
-// memory to share, holds for every window after.
+// memory to share, holds for every window after. Windows put from the GUI thread and the
+// frame thread alike.
 enum class ESharedState { Unknown, Works, Refused };
-ESharedState g_shared = ESharedState::Unknown;
-xcb_connection_t* g_sharedConnection = nullptr;
+std::atomic<ESharedState> g_shared{ESharedState::Unknown};
+xcb_connection_t* g_sharedConnection = nullptr;  // GUI thread, where windows are made
 
 }  // namespace
 
@@ -79,9 +81,10 @@ CX11WindowImage::~CX11WindowImage() { Release(); }
 
 void CX11WindowImage::Release() {
   if (gc_ == 0) return;
-  DropSegment();
   // Looked up again: at the program's end Qt may have closed its connection already.
-  if (xcb_connection_t* connection = QtX11Connection()) xcb_free_gc(connection, gc_);
+  xcb_connection_t* connection = QtX11Connection();
+  DropSegment(connection);
+  if (connection != nullptr) xcb_free_gc(connection, gc_);
   gc_ = 0;
 }
 
@@ -117,7 +120,7 @@ bool CX11WindowImage::PutShared(const uint32_t* pixels, int width, int height, c
 
 bool CX11WindowImage::EnsureSegment(size_t bytes) {
   if (segment_ != 0 && mappedBytes_ >= bytes) return true;
-  DropSegment();
+  DropSegment(connection_);
   // Rounded up, so a window that grows a little at a time does not make a segment a frame.
   const size_t capacity = std::max<size_t>(bytes + bytes / 4, 64 * 1024);
   const int fd = memfd_create("zelvotta-window", MFD_CLOEXEC);
@@ -150,10 +153,10 @@ bool CX11WindowImage::EnsureSegment(size_t bytes) {
   return true;
 }
 
-void CX11WindowImage::DropSegment() {
+void CX11WindowImage::DropSegment(xcb_connection_t* connection) {
   if (segment_ == 0) return;
   // The server detaches after every put already sent; our mapping can go at once.
-  if (xcb_connection_t* connection = QtX11Connection()) xcb_shm_detach(connection, segment_);
+  if (connection != nullptr) xcb_shm_detach(connection, segment_);
   munmap(mapped_, mappedBytes_);
   segment_ = 0;
   mapped_ = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
-// A window's pixels put straight into its X window through Qt's connection (GUI thread
-// only), without Qt's painting: a frame costs one request for the part it changed,
+// A window's pixels put straight into its X window through Qt's connection, without
+// Qt's painting (made and released on the GUI thread; Put from one thread at a time,
+// any thread): a frame costs one request for the part it changed,
 // where a repaint through Qt costs a paint event, a backing store copy and a flush of
 // its own. Qt still paints the window when the server asks (shown, resized, exposed).
 //
@@ -38,7 +39,8 @@ class CX11WindowImage {
   // A shared segment of at least `bytes`; false (and no segment) when none can be made,
   // after which no window of the connection tries again.
   bool EnsureSegment(size_t bytes);
-  void DropSegment();
+  // `connection` is where the segment was attached, null once Qt closed it.
+  void DropSegment(xcb_connection_t* connection);
 
   xcb_connection_t* connection_ = nullptr;  // Qt's, which outlives every put
   uint32_t window_ = 0;

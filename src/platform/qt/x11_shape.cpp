@@ -4,12 +4,22 @@
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
+#include <atomic>
 #include <cstdlib>
+
+namespace {
+// The connection the GUI thread last found, for other threads.
+std::atomic<xcb_connection_t*> g_lastConnection{nullptr};
+}  // namespace
 
 xcb_connection_t* QtX11Connection() {
   auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  return x11 != nullptr ? x11->connection() : nullptr;
+  xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+  g_lastConnection.store(connection, std::memory_order_release);
+  return connection;
 }
+
+xcb_connection_t* QtX11ConnectionAnyThread() { return g_lastConnection.load(std::memory_order_acquire); }
 
 namespace {
 
@@ -32,15 +42,22 @@ bool X11ShapesAvailable() {
 
 void ApplyX11Shape(uint32_t window, const std::vector<SShapeRect>& rects, bool bounding) {
   if (!X11ShapesAvailable()) return;
-  xcb_connection_t* connection = QtX11Connection();
+  ApplyX11Shape(QtX11Connection(), window, rects, bounding);
+}
+
+void ApplyX11Shape(xcb_connection_t* connection, uint32_t window, const std::vector<SShapeRect>& rects,
+                   bool bounding) {
+  if (connection == nullptr) return;
   static_assert(sizeof(SShapeRect) == sizeof(xcb_rectangle_t));
   const auto* list = reinterpret_cast<const xcb_rectangle_t*>(rects.data());
   const auto count = static_cast<uint32_t>(rects.size());
-  xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
+  // The list is in bands (see AlphaShapeRects): the server takes it as its region as it
+  // stands, instead of sorting and merging every rectangle each time.
+  xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_YX_BANDED,
                        window, 0, 0, count, list);
   if (bounding) {
     xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
-                         XCB_CLIP_ORDERING_UNSORTED, window, 0, 0, count, list);
+                         XCB_CLIP_ORDERING_YX_BANDED, window, 0, 0, count, list);
   } else {
     xcb_shape_mask(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, window, 0, 0, XCB_NONE);
   }
@@ -54,8 +71,9 @@ void StackX11WindowBelow(uint32_t window, uint32_t sibling) {
   xcb_flush(connection);
 }
 
-void MoveX11Window(uint32_t window, int x, int y) {
-  xcb_connection_t* connection = QtX11Connection();
+void MoveX11Window(uint32_t window, int x, int y) { MoveX11Window(QtX11Connection(), window, x, y); }
+
+void MoveX11Window(xcb_connection_t* connection, uint32_t window, int x, int y) {
   if (connection == nullptr) return;
   // The protocol takes the coordinates as 32-bit values holding 16-bit signed numbers.
   const uint32_t values[] = {static_cast<uint32_t>(static_cast<int16_t>(x)),
@@ -63,8 +81,10 @@ void MoveX11Window(uint32_t window, int x, int y) {
   xcb_configure_window(connection, window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
 }
 
-void FlushX11() {
-  if (xcb_connection_t* connection = QtX11Connection()) xcb_flush(connection);
+void FlushX11() { FlushX11(QtX11Connection()); }
+
+void FlushX11(xcb_connection_t* connection) {
+  if (connection != nullptr) xcb_flush(connection);
 }
 
 uint32_t QtX11EventMask(uint32_t window) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,22 @@ std::vector<SShapeRect> Shape(const std::vector<std::string>& rows) {
   std::vector<SShapeRect> out;
   AlphaShapeRects(pixels.data(), width, static_cast<int>(rows.size()), width, out);
   return out;
+}
+
+// Whether the list is YX-banded, as the X server is told it is (it refuses others): in
+// order of y, then x; rectangles of a band share y and height and do not overlap; bands
+// do not overlap.
+void ExpectYXBanded(const std::vector<SShapeRect>& rects) {
+  for (size_t i = 1; i < rects.size(); ++i) {
+    const SShapeRect& a = rects[i - 1];
+    const SShapeRect& b = rects[i];
+    if (a.y == b.y) {
+      EXPECT_EQ(a.height, b.height) << "rectangle " << i;
+      EXPECT_LT(a.x + a.width, b.x) << "rectangle " << i << " touches or overlaps the one before";
+    } else {
+      EXPECT_GE(b.y, a.y + a.height) << "rectangle " << i << " starts inside the band before";
+    }
+  }
 }
 
 // Whether the rectangles cover exactly the pixels that are not fully transparent, each
@@ -54,6 +71,7 @@ TEST(AlphaShape, CoversEveryVisiblePixelOnceAndMergesRepeatedRows) {
   };
   const std::vector<SShapeRect> rects = Shape(rows);
   ExpectCoversExactly(rows, rects);
+  ExpectYXBanded(rects);
   // Rows 0–1 are one band of one rectangle, rows 2–3 one band of two, row 5 one more:
   // the list stays as short as the picture allows.
   ASSERT_EQ(rects.size(), 4u);
@@ -86,6 +104,44 @@ TEST(AlphaShape, EdgesAndEmptyPictures) {
   EXPECT_TRUE(out.empty());
   AlphaShapeRects(padded.data(), 2, 2, 1, out);
   EXPECT_TRUE(out.empty());
+}
+
+// Redoing only the changed rows must give exactly the list a full pass gives, whatever
+// the rows around them hold: bands cut at either edge of the change, bands that join
+// across it, rows that empty or fill.
+TEST(AlphaShape, RedoingTheChangedRowsGivesTheFullPassesList) {
+  std::mt19937 random(7);
+  const int width = 9;
+  const int height = 12;
+  std::vector<SShapeRect> full;
+  std::vector<SShapeRect> again;
+  std::vector<SShapeRect> scratch;
+  for (int round = 0; round < 3000; ++round) {
+    // Few distinct rows, so that equal neighbours (and so bands) are common.
+    std::vector<uint32_t> rows[3];
+    for (auto& row : rows) {
+      row.resize(width);
+      for (uint32_t& pixel : row) pixel = random() % 2 != 0 ? 0xFF000000u : 0u;
+    }
+    std::vector<uint32_t> before(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+      const auto& row = rows[random() % 3];
+      std::copy(row.begin(), row.end(), before.begin() + y * width);
+    }
+    const int top = static_cast<int>(random() % (height + 1));
+    const int bottom = top + static_cast<int>(random() % (height + 1 - top));
+    std::vector<uint32_t> after = before;
+    for (int y = top; y < bottom; ++y) {
+      const auto& row = rows[random() % 3];
+      std::copy(row.begin(), row.end(), after.begin() + y * width);
+      if (random() % 4 == 0) after[static_cast<size_t>(y) * width + random() % width] ^= 0xFF000000u;
+    }
+    AlphaShapeRects(before.data(), width, height, width, again);
+    AlphaShapeRectsAgain(after.data(), width, height, width, top, bottom, again, scratch);
+    AlphaShapeRects(after.data(), width, height, width, full);
+    ASSERT_EQ(again, full) << "round " << round << ", rows " << top << " to " << bottom;
+    ExpectYXBanded(full);
+  }
 }
 
 }  // namespace

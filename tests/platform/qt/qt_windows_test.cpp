@@ -88,13 +88,13 @@ TEST_F(QtWindows, FramesFromAnotherThreadShowOnTheGuiThreadAndMovesKeepThePixels
   EXPECT_EQ(window.ShownPosition().y, 20);
 
   // Without pixels, and with the very same pixels again, the window only moves.
-  const uint32_t* shownBefore = window.ShownPixels().data();
+  const uint32_t* shownBefore = window.ShownBuffer();
   std::thread([&] { window.Update(SLayeredFrame{SPoint{30, 40}, 0, 0, nullptr, 0, 255, {}}); }).join();
   ASSERT_TRUE(PumpUntil([&] { return window.ShownPosition().x == 30; }));
   std::thread([&] { window.Update(SLayeredFrame{SPoint{50, 60}, 4, 3, pixels.data(), 4, 255, {}}); }).join();
   ASSERT_TRUE(PumpUntil([&] { return window.ShownPosition().x == 50; }));
   EXPECT_EQ(window.ShownPosition().y, 60);
-  EXPECT_EQ(window.ShownPixels().data(), shownBefore) << "an unchanged frame swapped the buffers";
+  EXPECT_EQ(window.ShownBuffer(), shownBefore) << "an unchanged frame swapped the buffers";
 
   // A frame whose rows overlap is refused and changes nothing.
   EXPECT_FALSE(window.Update(SLayeredFrame{SPoint{0, 0}, 4, 3, pixels.data(), 3, 255, {}}));
