@@ -33,6 +33,8 @@ bool CQtLayeredWidget::eventFilter(QObject* watched, QEvent* event) {
 void CQtLayeredWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
+  // The window may be larger than the frame in its corner: the rest is clear.
+  painter.fillRect(rect(), Qt::transparent);
   window_.WithShownPixels([&](const uint32_t* pixels, int width, int height) {
     // Our pixels are 0xAARRGGBB premultiplied: Qt's ARGB32_Premultiplied, used in place.
     const QImage image(reinterpret_cast<const uchar*>(pixels), width, height, width * 4,

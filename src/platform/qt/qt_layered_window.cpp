@@ -43,6 +43,7 @@ CQtLayeredWindow::CQtLayeredWindow(CQtLayeredWindows& windows, IMainWindow& owne
   boundingApplied_ = windows_.BoundingShapes();
   if (X11ShapesAvailable()) {
     connection_ = QtX11Connection();
+    PrepareX11WindowOpacity(connection_);
     qtEventMask_ = QtX11EventMask(xid_);
     SetX11StructureEvents(xid_, qtEventMask_, false);
     image_ = std::make_unique<CX11WindowImage>(xid_);
@@ -140,23 +141,26 @@ void CQtLayeredWindow::SetTopmost(bool topmost) {
 bool CQtLayeredWindow::Update(const SLayeredFrame& frame) {
   if (!Alive()) return false;
   if (frame.pixels != nullptr && (frame.width <= 0 || frame.height <= 0 || frame.stride < frame.width)) return false;
-  // Presented here unless the GUI thread is at the window, or a frame waits for it (which
-  // this one must not overtake).
+  // Presented here unless the GUI thread is at the window, a frame waits for it (which
+  // this one must not overtake) or the window must grow to hold the frame.
   std::unique_lock x(xMutex_, std::try_to_lock);
   std::lock_guard lock(mutex_);
-  const bool here = x.owns_lock() && presentHere_ && !presentQueued_.load(std::memory_order_acquire);
-  const SRect changed = frame.pixels != nullptr ? ChangedPart(frame) : SRect{};
-  if (changed.Height() <= 0) {
-    // No pixels, or the ones shown already: the X server hears of nothing but a move.
-    if (here) {
-      MoveHere(frame.position);
-      return true;
+  const bool here = x.owns_lock() && presentHere_ && !presentQueued_.load(std::memory_order_acquire) &&
+                    (frame.pixels == nullptr || (frame.width <= windowWidth_ && frame.height <= windowHeight_));
+  if (here) {
+    if (frame.pixels != nullptr) {
+      if (frame.constantAlpha != shownAlpha_) SetOpacity(frame.constantAlpha);
+      pendingAlpha_ = frame.constantAlpha;
+      const SRect changed = ChangedPart(frame, /*alphaCounts=*/false);
+      if (changed.Height() > 0) PresentHere(frame, changed);
     }
-    pendingPosition_ = frame.position;
-  } else if (here && frame.width == windowWidth_ && frame.height == windowHeight_ &&
-             frame.constantAlpha == shownAlpha_) {
-    PresentHere(frame, changed);
+    // No new pixels: the X server hears of nothing but a move.
+    MoveHere(frame.position);
     return true;
+  }
+  const SRect changed = frame.pixels != nullptr ? ChangedPart(frame, /*alphaCounts=*/true) : SRect{};
+  if (changed.Height() <= 0) {
+    pendingPosition_ = frame.position;
   } else {
     // resize keeps the capacity: frames no larger than the largest so far allocate nothing.
     pending_.pixels.resize(static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height));
@@ -183,16 +187,25 @@ void CQtLayeredWindow::PresentHere(const SLayeredFrame& frame, const SRect& chan
   const size_t width = static_cast<size_t>(frame.width);
   const size_t stride = static_cast<size_t>(frame.stride);
   const size_t runBytes = static_cast<size_t>(changed.Width()) * sizeof(uint32_t);
+  const bool resized = frame.width != shown_.width || frame.height != shown_.height;
+  if (resized) {
+    // A smaller frame in the same window (ChangedPart named all of it).
+    shown_.pixels.resize(width * static_cast<size_t>(frame.height));
+    shown_.width = frame.width;
+    shown_.height = frame.height;
+  }
   // Only the changed part is copied. The shape is worked out again only when a pixel of
   // it turned clear or visible, and then only for its rows.
-  bool reshaped = false;
+  bool reshaped = resized;
   for (int y = changed.top; y < changed.bottom; ++y) {
     uint32_t* shown = shown_.pixels.data() + static_cast<size_t>(y) * width + static_cast<size_t>(changed.left);
     const uint32_t* now = frame.pixels + static_cast<size_t>(y) * stride + static_cast<size_t>(changed.left);
     for (int i = 0; !reshaped && i < changed.Width(); ++i) reshaped = ((shown[i] >> 24) == 0) != ((now[i] >> 24) == 0);
     std::memcpy(shown, now, runBytes);
   }
-  if (reshaped) {
+  if (resized) {
+    AlphaShapeRects(shown_.pixels.data(), frame.width, frame.height, frame.width, shown_.shape);
+  } else if (reshaped) {
     AlphaShapeRectsAgain(shown_.pixels.data(), frame.width, frame.height, frame.width, changed.top, changed.bottom,
                          shown_.shape, shapeScratch_);
   }
@@ -200,14 +213,33 @@ void CQtLayeredWindow::PresentHere(const SLayeredFrame& frame, const SRect& chan
     appliedShape_ = shown_.shape;
     ApplyShape();
   }
+  ClearOutside(frame.width, frame.height);
   if (!image_->Put(shown_.pixels.data(), frame.width, frame.height, changed)) {
     // Not sendable as requests (never for a frame the output surface holds): Qt paints it.
     OnGui([this, changed] {
       if (Alive() && widget_ != nullptr) widget_->update(changed.left, changed.top, changed.Width(), changed.Height());
     });
   }
-  MoveHere(frame.position);
   windows_.FlushAfterFrame();
+}
+
+void CQtLayeredWindow::ClearOutside(int width, int height) {
+  // What the last frame drew beyond this one, to the right and below it.
+  if (coveredWidth_ > width) image_->Clear({width, 0, coveredWidth_, coveredHeight_});
+  if (coveredHeight_ > height) image_->Clear({0, height, std::min(width, coveredWidth_), coveredHeight_});
+  coveredWidth_ = width;
+  coveredHeight_ = height;
+}
+
+void CQtLayeredWindow::SetOpacity(uint8_t alpha) {
+  shownAlpha_ = alpha;
+  if (connection_ != nullptr) {
+    // As Qt would set it, but from any thread and without Qt keeping a value of its own.
+    SetX11WindowOpacity(connection_, xid_, alpha);
+    windows_.FlushAfterFrame();
+  } else {
+    widget_->setWindowOpacity(alpha / 255.0);
+  }
 }
 
 void CQtLayeredWindow::MoveHere(SPoint position) {
@@ -218,12 +250,13 @@ void CQtLayeredWindow::MoveHere(SPoint position) {
   windows_.FlushAfterFrame();
 }
 
-SRect CQtLayeredWindow::ChangedPart(const SLayeredFrame& frame) const {
+SRect CQtLayeredWindow::ChangedPart(const SLayeredFrame& frame, bool alphaCounts) const {
   // The latest pixels are the ones waiting to be shown, else the ones shown; the GUI
   // thread only swaps the two under the lock this runs under.
   const SFrameSlot& latest = pendingPixels_ ? pending_ : shown_;
   const SRect all{0, 0, frame.width, frame.height};
-  if (latest.width != frame.width || latest.height != frame.height || pendingAlpha_ != frame.constantAlpha ||
+  if (latest.width != frame.width || latest.height != frame.height ||
+      (alphaCounts && pendingAlpha_ != frame.constantAlpha) ||
       latest.pixels.size() < static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height)) {
     return all;
   }
@@ -253,11 +286,18 @@ void CQtLayeredWindow::Present() {
   // The shown pixels stay still under xMutex_ alone: only presents change them.
   lock.unlock();
   if (!Alive() || widget_ == nullptr) return;
-  if (newPixels && (windowWidth_ != shown_.width || windowHeight_ != shown_.height)) {
+  // A window whose pixels go straight to the X server only grows: a smaller frame sits
+  // in its top-left corner, the rest clear and outside its shape, so a balloon that opens
+  // and closes again costs Qt's geometry traffic only the first time. A window Qt paints
+  // keeps the frame's size, since without X shapes clicks would land on the rest.
+  const bool growOnly = image_ != nullptr && image_->Ready();
+  const int width = growOnly ? std::max(windowWidth_, shown_.width) : shown_.width;
+  const int height = growOnly ? std::max(windowHeight_, shown_.height) : shown_.height;
+  if (newPixels && (width != windowWidth_ || height != windowHeight_)) {
     shownPosition_ = position;
-    WithQtGeometry([&] { widget_->setGeometry(position.x, position.y, shown_.width, shown_.height); });
-    windowWidth_ = shown_.width;
-    windowHeight_ = shown_.height;
+    WithQtGeometry([&] { widget_->setGeometry(position.x, position.y, width, height); });
+    windowWidth_ = width;
+    windowHeight_ = height;
   } else if (position.x != shownPosition_.x || position.y != shownPosition_.y) {
     // A position-only update: the window moves, its pixels stay as they are.
     if (X11ShapesAvailable()) {
@@ -268,15 +308,13 @@ void CQtLayeredWindow::Present() {
   }
   shownPosition_ = position;
   if (!newPixels) return;
-  if (alpha != shownAlpha_) {
-    shownAlpha_ = alpha;
-    widget_->setWindowOpacity(alpha / 255.0);
-  }
+  if (alpha != shownAlpha_) SetOpacity(alpha);
   if (!shapeApplied_ || shown_.shape != appliedShape_ || boundingApplied_ != windows_.BoundingShapes()) {
     appliedShape_ = shown_.shape;
     ApplyShape();
   }
   // Only the part that changed is sent to the X server, or painted again by Qt.
+  if (growOnly) ClearOutside(shown_.width, shown_.height);
   if (image_ == nullptr || !image_->Put(shown_.pixels.data(), shown_.width, shown_.height, changed)) {
     widget_->update(QRect(changed.left, changed.top, changed.Width(), changed.Height()));
   }
@@ -300,7 +338,7 @@ void CQtLayeredWindow::AfterQtPainted() {
     std::lock_guard x(xMutex_);
     if (!presentHere_ || !Alive()) return;
     std::lock_guard lock(mutex_);
-    if (shown_.width != windowWidth_ || shown_.height != windowHeight_) return;
+    if (shown_.width > windowWidth_ || shown_.height > windowHeight_) return;
     image_->Put(shown_.pixels.data(), shown_.width, shown_.height, SRect{0, 0, shown_.width, shown_.height});
     FlushX11(connection_);
   });

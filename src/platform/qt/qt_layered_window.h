@@ -5,12 +5,13 @@
 // shape) in step with the pixels, so clicks on transparent pixels reach what lies below.
 //
 // On X11 the frame thread presents a frame itself: it puts the changed part straight
-// into the X window, moves it and reshapes it on Qt's connection (libxcb is thread-safe)
-// while the GUI thread sleeps, so a walking character costs no GUI wake-up a frame. A
-// frame takes the GUI thread's way instead (handed over into a reused buffer, presented
-// when the frame signal wakes it) when it needs Qt: a new size, a new constant alpha,
-// pixels Qt paints (no X11), or while the GUI thread is showing, hiding, resizing or
-// presenting the window itself.
+// into the X window, moves it, reshapes it and sets its constant alpha on Qt's
+// connection (libxcb is thread-safe) while the GUI thread sleeps, so a walking
+// character or a fading balloon costs no GUI wake-up a frame. The X window only grows:
+// a smaller frame sits in its top-left corner. A frame takes the GUI thread's way
+// instead (handed over into a reused buffer, presented when the frame signal wakes it)
+// when it needs Qt: a window too small for it, pixels Qt paints (no X11), or while the
+// GUI thread is showing, hiding, resizing or presenting the window itself.
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -102,6 +103,11 @@ class CQtLayeredWindow final : public ILayeredWindow {
   void MoveHere(SPoint position);
   // Under xMutex_: sends appliedShape_.
   void ApplyShape();
+  // Under xMutex_: the window's constant alpha, from the calling thread on X11.
+  void SetOpacity(uint8_t alpha);
+  // Under xMutex_, X11: clears what earlier frames drew outside a frame of `width` ×
+  // `height` in the window's top-left corner.
+  void ClearOutside(int width, int height);
   // Runs `call` now on the GUI thread, or posts it there from any other.
   template <typename Call>
   void OnGui(Call call);
@@ -113,7 +119,8 @@ class CQtLayeredWindow final : public ILayeredWindow {
   void WithQtGeometry(Call call);
   // The smallest rectangle outside which `frame` equals the pixels last handed over (all
   // of it when its size or alpha differs); empty when it shows exactly those. Under mutex_.
-  SRect ChangedPart(const SLayeredFrame& frame) const;
+  // A different constant alpha counts as all of it changed when `alphaCounts`.
+  SRect ChangedPart(const SLayeredFrame& frame, bool alphaCounts) const;
 
   CQtLayeredWindows& windows_;
   IMainWindow& owner_;
@@ -128,6 +135,8 @@ class CQtLayeredWindow final : public ILayeredWindow {
   bool presentHere_ = false;  // the window takes frames from other threads (X11)
   int windowWidth_ = 1;       // the X window's size as last set
   int windowHeight_ = 1;
+  int coveredWidth_ = 1;      // the part of it the last frame presented covers
+  int coveredHeight_ = 1;
   SPoint shownPosition_;
   uint8_t shownAlpha_ = 255;
   std::vector<SShapeRect> appliedShape_;

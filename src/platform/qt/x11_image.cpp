@@ -98,6 +98,16 @@ bool CX11WindowImage::Put(const uint32_t* pixels, int width, int height, const S
   return PutRows(pixels, width, part.top, part.bottom);
 }
 
+void CX11WindowImage::Clear(const SRect& area) {
+  if (connection_ == nullptr || gc_ == 0 || area.Width() <= 0 || area.Height() <= 0) return;
+  // The graphics context keeps the protocol's default foreground, pixel 0: clear.
+  const xcb_rectangle_t rectangle{static_cast<int16_t>(std::clamp(area.left, 0, 32767)),
+                                  static_cast<int16_t>(std::clamp(area.top, 0, 32767)),
+                                  static_cast<uint16_t>(std::min(area.Width(), 32767)),
+                                  static_cast<uint16_t>(std::min(area.Height(), 32767))};
+  xcb_poly_fill_rectangle(connection_, window_, gc_, 1, &rectangle);
+}
+
 bool CX11WindowImage::PutShared(const uint32_t* pixels, int width, int height, const SRect& part) {
   const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
   if (!EnsureSegment(bytes)) return false;

@@ -30,6 +30,8 @@ class CX11WindowImage {
   // row, at the window's origin; the requests go out at the next flush. False when they
   // cannot go this way (not ready, or larger than the protocol allows).
   bool Put(const uint32_t* pixels, int width, int height, const SRect& changed);
+  // Fills `area` of the window with clear pixels (all bits zero); one request.
+  void Clear(const SRect& area);
   // Frees what the server holds for it (also done on destruction); Put then refuses.
   void Release();
 

@@ -10,6 +10,8 @@
 namespace {
 // The connection the GUI thread last found, for other threads.
 std::atomic<xcb_connection_t*> g_lastConnection{nullptr};
+// _NET_WM_WINDOW_OPACITY on that connection; 0 until looked up.
+std::atomic<uint32_t> g_opacityAtom{0};
 }  // namespace
 
 xcb_connection_t* QtX11Connection() {
@@ -79,6 +81,27 @@ void MoveX11Window(xcb_connection_t* connection, uint32_t window, int x, int y) 
   const uint32_t values[] = {static_cast<uint32_t>(static_cast<int16_t>(x)),
                              static_cast<uint32_t>(static_cast<int16_t>(y))};
   xcb_configure_window(connection, window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
+}
+
+void PrepareX11WindowOpacity(xcb_connection_t* connection) {
+  if (connection == nullptr || g_opacityAtom.load(std::memory_order_acquire) != 0) return;
+  static constexpr char kName[] = "_NET_WM_WINDOW_OPACITY";
+  xcb_intern_atom_reply_t* reply =
+      xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof kName - 1, kName), nullptr);
+  if (reply != nullptr) g_opacityAtom.store(reply->atom, std::memory_order_release);
+  std::free(reply);
+}
+
+void SetX11WindowOpacity(xcb_connection_t* connection, uint32_t window, uint8_t alpha) {
+  const uint32_t atom = g_opacityAtom.load(std::memory_order_acquire);
+  if (connection == nullptr || atom == 0) return;
+  if (alpha == 255) {
+    xcb_delete_property(connection, window, atom);
+    return;
+  }
+  // 0..255 spread over the property's 0..0xffffffff, 255 onto the top exactly.
+  const uint32_t value = uint32_t{alpha} * 0x01010101u;
+  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom, XCB_ATOM_CARDINAL, 32, 1, &value);
 }
 
 void FlushX11() { FlushX11(QtX11Connection()); }

@@ -32,6 +32,11 @@ void StackX11WindowBelow(uint32_t window, uint32_t sibling);
 // from the server's notification.
 void MoveX11Window(uint32_t window, int x, int y);
 void MoveX11Window(xcb_connection_t* connection, uint32_t window, int x, int y);
+// The window's constant alpha as the compositor reads it (_NET_WM_WINDOW_OPACITY, as Qt
+// sets it; none at 255). Prepare looks the property's atom up once (a round trip, GUI
+// thread); Set then costs one request from any thread.
+void PrepareX11WindowOpacity(xcb_connection_t* connection);
+void SetX11WindowOpacity(xcb_connection_t* connection, uint32_t window, uint8_t alpha);
 void FlushX11();
 void FlushX11(xcb_connection_t* connection);
 // The events Qt's connection selected on the window (a round trip); 0 when unknown.

@@ -1,16 +1,19 @@
 // Frames presented by the frame thread itself on a real X server (an Xvfb of the test's
-// own, Qt on its xcb platform): a frame of the window's size reaches the X window, with
-// its move and its input shape, while the GUI thread runs no event loop at all; a frame
-// of a new size waits for the GUI thread, and the frames after it are not overtaken.
+// own, Qt on its xcb platform): a frame the window can hold reaches the X window, with
+// its move, its input shape and its constant alpha, while the GUI thread runs no event
+// loop at all; a larger frame waits for the GUI thread, which grows the window (it never
+// shrinks), and the frames after it are not overtaken.
 #include <gtest/gtest.h>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -116,13 +119,41 @@ std::vector<uint32_t> Picture(uint32_t colour, int holes) {
   return pixels;
 }
 
+// A 6 × 4 picture in the top-left corner of a clear one `width` pixels wide.
+std::vector<uint32_t> InCorner(const std::vector<uint32_t>& picture, int width) {
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * 4, 0u);
+  for (int y = 0; y < 4; ++y) {
+    std::copy(picture.begin() + y * 6, picture.begin() + y * 6 + 6, pixels.begin() + y * width);
+  }
+  return pixels;
+}
+
+// The window's _NET_WM_WINDOW_OPACITY, if it has one.
+std::optional<uint32_t> Opacity(xcb_connection_t* connection, uint32_t window) {
+  xcb_connection_t* qt = QtX11Connection();
+  std::free(xcb_get_input_focus_reply(qt, xcb_get_input_focus(qt), nullptr));
+  static constexpr char kName[] = "_NET_WM_WINDOW_OPACITY";
+  xcb_intern_atom_reply_t* atom =
+      xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof kName - 1, kName), nullptr);
+  if (atom == nullptr) return std::nullopt;
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(
+      connection, xcb_get_property(connection, 0, window, atom->atom, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+  std::free(atom);
+  std::optional<uint32_t> value;
+  if (reply != nullptr && xcb_get_property_value_length(reply) == 4) {
+    value = *static_cast<const uint32_t*>(xcb_get_property_value(reply));
+  }
+  std::free(reply);
+  return value;
+}
+
 std::vector<SShapeRect> ShapeOf(const std::vector<uint32_t>& pixels) {
   std::vector<SShapeRect> rects;
   AlphaShapeRects(pixels.data(), 6, 4, 6, rects);
   return rects;
 }
 
-TEST(QtX11Present, FramesOfTheWindowsSizeReachTheServerWithoutTheGuiThread) {
+TEST(QtX11Present, FramesTheWindowHoldsReachTheServerWithoutTheGuiThread) {
   CTestServer* server = CX11Environment::Server();
   if (server == nullptr) GTEST_SKIP() << "no Xvfb started";
   CRealClock clock;
@@ -167,19 +198,50 @@ TEST(QtX11Present, FramesOfTheWindowsSizeReachTheServerWithoutTheGuiThread) {
   EXPECT_EQ(view.pixels, third);
   EXPECT_EQ(view.input, ShapeOf(second));
 
-  // A frame of another size waits for the GUI thread; a frame of the old size sent after
-  // it must not overtake it, so the window ends with the newest.
+  // A frame of another size waits for the GUI thread; a frame sent after it replaces it
+  // there and is not overtaken by frames presented here.
   const std::vector<uint32_t> wide(8 * 4, 0xFF00FF00u);
   std::thread([&] {
     windows.BeginFrame();
     EXPECT_TRUE(window.Update(SLayeredFrame{{50, 50}, 8, 4, wide.data(), 8, 255, {}}));
     EXPECT_TRUE(window.Update(SLayeredFrame{{60, 60}, 6, 4, first.data(), 6, 255, {}}));
+    EXPECT_TRUE(window.Update(SLayeredFrame{{61, 60}, 0, 0, nullptr, 0, 255, {}}));
     windows.EndFrame();
   }).join();
   ASSERT_TRUE(PumpUntil([&] {
     const SServerView now = AskServer(server->Connection(), xid);
-    return now.width == 6 && now.x == 60 && now.pixels == first;
-  })) << "the older frame won";
+    return now.width == 6 && now.x == 61 && now.pixels == first;
+  })) << "an older frame won";
+
+  // A larger frame grows the window through the GUI thread; it never shrinks again: the
+  // smaller frames after it go straight to its corner, the rest cleared and outside the
+  // shape.
+  std::thread([&] {
+    windows.BeginFrame();
+    EXPECT_TRUE(window.Update(SLayeredFrame{{50, 50}, 8, 4, wide.data(), 8, 255, {}}));
+    windows.EndFrame();
+  }).join();
+  ASSERT_TRUE(PumpUntil([&] { return AskServer(server->Connection(), xid).pixels == wide; }));
+  frameThread({61, 60}, second);
+  view = AskServer(server->Connection(), xid);
+  EXPECT_EQ(view.width, 8);
+  EXPECT_EQ(view.pixels, InCorner(second, 8));
+  EXPECT_EQ(view.input, ShapeOf(second));
+  EXPECT_EQ(view.x, 61);
+
+  // The constant alpha follows from the frame thread, as the compositor reads it.
+  std::thread([&] {
+    windows.BeginFrame();
+    EXPECT_TRUE(window.Update(SLayeredFrame{{61, 60}, 6, 4, second.data(), 6, 128, {}}));
+    windows.EndFrame();
+  }).join();
+  EXPECT_EQ(Opacity(server->Connection(), xid), 128u * 0x01010101u);
+  std::thread([&] {
+    windows.BeginFrame();
+    EXPECT_TRUE(window.Update(SLayeredFrame{{61, 60}, 6, 4, second.data(), 6, 255, {}}));
+    windows.EndFrame();
+  }).join();
+  EXPECT_EQ(Opacity(server->Connection(), xid), std::nullopt) << "fully opaque windows carry no opacity";
   window.Destroy();
   QCoreApplication::processEvents();
 }
