@@ -103,6 +103,19 @@ void CScaler::PrepareColumns(const SScaleRequest& r, uint32_t sx) {
 
 namespace {
 
+// Writes `count` pixels from `source` to `target` in reverse order.
+void ReverseCopy(const uint32_t* source, int count, uint32_t* target) {
+  int i = 0;
+#if defined(ZV_SCALER_SSE2)
+  // Four at a time: the last four of the source, their order turned, go first.
+  for (; i + 4 <= count; i += 4) {
+    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + count - i - 4));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target + i), _mm_shuffle_epi32(four, _MM_SHUFFLE(0, 1, 2, 3)));
+  }
+#endif
+  for (; i < count; ++i) target[i] = source[count - 1 - i];
+}
+
 uint32_t* OutputRow(const SScaleRequest& r, uint32_t* out, int outStride, int i) {
   const int row = MirrorsRows(r.mirror) ? r.outHeight - 1 - i : i;
   return out + static_cast<std::ptrdiff_t>(row) * outStride;
@@ -125,7 +138,7 @@ void CScaler::Nearest(const SScaleRequest& r, uint32_t sy, uint32_t* out, int ou
     }
     if (reversed) {
       // Output column j shows source column width - 1 - j.
-      std::reverse_copy(source + (r.outWidth - lastCol_), source + (r.outWidth - firstCol_), target + firstCol_);
+      ReverseCopy(source + (r.outWidth - lastCol_), lastCol_ - firstCol_, target + firstCol_);
       continue;
     }
     const int32_t* columns = firstColumn_.data();
