@@ -209,18 +209,23 @@ void CQtLayeredWindow::PresentHere(const SLayeredFrame& frame, const SRect& chan
     AlphaShapeRectsAgain(shown_.pixels.data(), frame.width, frame.height, frame.width, changed.top, changed.bottom,
                          shown_.shape, shapeScratch_);
   }
-  if ((reshaped && shown_.shape != appliedShape_) || !shapeApplied_ || boundingApplied_ != windows_.BoundingShapes()) {
-    appliedShape_ = shown_.shape;
-    ApplyShape();
-  }
-  ClearOutside(frame.width, frame.height);
-  if (!image_->Put(shown_.pixels.data(), frame.width, frame.height, changed)) {
+  if (!SendShown(changed)) {
     // Not sendable as requests (never for a frame the output surface holds): Qt paints it.
     OnGui([this, changed] {
       if (Alive() && widget_ != nullptr) widget_->update(changed.left, changed.top, changed.Width(), changed.Height());
     });
   }
   windows_.FlushAfterFrame();
+}
+
+bool CQtLayeredWindow::SendShown(const SRect& changed) {
+  if (!shapeApplied_ || boundingApplied_ != windows_.BoundingShapes() || shown_.shape != appliedShape_) {
+    appliedShape_ = shown_.shape;
+    ApplyShape();
+  }
+  if (image_ == nullptr || !image_->Ready()) return false;
+  ClearOutside(shown_.width, shown_.height);
+  return image_->Put(shown_.pixels.data(), shown_.width, shown_.height, changed);
 }
 
 void CQtLayeredWindow::ClearOutside(int width, int height) {
@@ -309,13 +314,8 @@ void CQtLayeredWindow::Present() {
   shownPosition_ = position;
   if (!newPixels) return;
   if (alpha != shownAlpha_) SetOpacity(alpha);
-  if (!shapeApplied_ || shown_.shape != appliedShape_ || boundingApplied_ != windows_.BoundingShapes()) {
-    appliedShape_ = shown_.shape;
-    ApplyShape();
-  }
   // Only the part that changed is sent to the X server, or painted again by Qt.
-  if (growOnly) ClearOutside(shown_.width, shown_.height);
-  if (image_ == nullptr || !image_->Put(shown_.pixels.data(), shown_.width, shown_.height, changed)) {
+  if (!SendShown(changed)) {
     widget_->update(QRect(changed.left, changed.top, changed.Width(), changed.Height()));
   }
 }

@@ -105,6 +105,10 @@ class CQtLayeredWindow final : public ILayeredWindow {
   void ApplyShape();
   // Under xMutex_: the window's constant alpha, from the calling thread on X11.
   void SetOpacity(uint8_t alpha);
+  // Under xMutex_, the shown pixels still: sends their shape if it changed, clears what
+  // earlier frames left beyond them and puts their part `changed` into the X window.
+  // False when the pixels cannot go to the X server, and Qt must paint them.
+  bool SendShown(const SRect& changed);
   // Under xMutex_, X11: clears what earlier frames drew outside a frame of `width` ×
   // `height` in the window's top-left corner.
   void ClearOutside(int width, int height);
